@@ -1,0 +1,29 @@
+# Thin wrapper over CMake: the Windows build in build/win (deliverables in
+# build/bin), the native sanitizer build of the portable code in build/native.
+WIN := build/win
+NATIVE := build/native
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps win native test demo clean
+
+all: deps win
+
+deps:
+	@scripts/install-deps
+
+win:
+	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+		-DSUITE_NATIVE_DIR=$(CURDIR)/$(NATIVE) >/dev/null
+	@cmake --build $(WIN) -j $(JOBS)
+
+native:
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS)
+
+test: deps native win
+	@scripts/test-prefix start build/wine
+	@status=0; ctest --test-dir $(WIN) -j 2 --output-on-failure --timeout 300 || status=$$?; \
+		scripts/test-prefix stop build/wine; exit $$status
+
+clean:
+	rm -rf build

@@ -1,0 +1,25 @@
+# Settings of the Windows (mingw-w64, i686) build.
+
+# Only system DLLs are imported: the C and C++ runtimes are linked in.
+add_link_options(-static -static-libgcc -static-libstdc++)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
+
+# Debian's 32-bit zlib DLL ships beside the programs as zlib.dll.
+set(SUITE_ZLIB_DLL /usr/i686-w64-mingw32/lib/zlib1.dll)
+add_custom_command(OUTPUT ${SUITE_BIN_DIR}/zlib.dll
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${SUITE_BIN_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy ${SUITE_ZLIB_DLL} ${SUITE_BIN_DIR}/zlib.dll
+    DEPENDS ${SUITE_ZLIB_DLL})
+add_custom_target(zlib_dll ALL DEPENDS ${SUITE_BIN_DIR}/zlib.dll)
+
+# Windows test programs run under Wine in the build tree's own prefix.
+set(SUITE_WINE_DIR ${CMAKE_SOURCE_DIR}/build/wine CACHE PATH "Wine prefix and home of the tests")
+configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+
+# A Unix path as Wine's Z: drive sees it.
+function(suite_wine_path out path)
+    string(REPLACE "/" "\\\\" converted "${path}")
+    set(${out} "Z:${converted}" PARENT_SCOPE)
+endfunction()

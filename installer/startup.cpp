@@ -1,0 +1,182 @@
+#include "installer/startup.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "installer/resource.h"
+#include "package/decimal.h"
+#include "win32/last_error.h"
+#include "win32/unique_handle.h"
+#include "win32/zlib_api.h"
+
+namespace installer {
+
+namespace {
+
+constexpr size_t kBlockSize = 4096;
+constexpr char kSettingsName[] = "setup.inf";
+constexpr char kSection[] = "main";
+
+bool FileOpens(const char* path, const char* mode) {
+    win32::UniqueFile file(fopen(path, mode));
+    return bool(file);
+}
+
+// Deletes the temporary package unless it is handed on.
+class TempFileGuard {
+  public:
+    explicit TempFileGuard(const char* path) : path_(path) {}
+    ~TempFileGuard() {
+        if (!path_.empty()) DeleteFileA(path_.c_str());
+    }
+    std::string Release() { return std::exchange(path_, std::string()); }
+
+  private:
+    std::string path_;
+};
+
+INT_PTR CALLBACK UnpackingProc(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG;
+}
+
+// Share of the package consumed, in whole percent, capped at 100.
+int PercentOf(uint64_t done, uint64_t total) {
+    if (total == 0 || done >= total) return 100;
+    return (int)(done * 100 / total);
+}
+
+}  // namespace
+
+void ShowInstallError(UINT stringId, HINSTANCE instance) {
+    char text[256] = {};
+    LoadStringA(instance, stringId, text, sizeof text);
+    MessageBoxA(nullptr, text, "Installation Error", MB_OK | MB_TASKMODAL | MB_ICONERROR);
+}
+
+bool VerifyPackage(HINSTANCE instance, BackgroundSettings* settings) {
+    if (!FileOpens(kSettingsName, "r")) return ShowInstallError(IDS_MISSING_INF, instance), false;
+    if (!FileOpens("setup.dat", "rb")) return ShowInstallError(IDS_MISSING_DAT, instance), false;
+
+    char settingsPath[MAX_PATH + 16] = {};
+    DWORD dirLen = GetCurrentDirectoryA(MAX_PATH, settingsPath);
+    // At a drive's root the directory already ends with its backslash.
+    if (dirLen == 0 || dirLen >= MAX_PATH || settingsPath[dirLen - 1] != '\\')
+        strcat(settingsPath, "\\");
+    strcat(settingsPath, kSettingsName);
+
+    char crcText[256] = {};
+    GetPrivateProfileStringA(kSection, "CRC32", "NOCRC", crcText, sizeof crcText, settingsPath);
+    COLORREF backColor = GetPrivateProfileIntA(kSection, "BackColor", 0xFF0000, settingsPath);
+    if (strcmp(crcText, "NOCRC") == 0) return ShowInstallError(IDS_NO_CRC, instance), false;
+
+    uint32_t stored = package::ParseUnsignedDecimal(crcText);
+    if (FileCrc32("setup.dat", instance) != stored)
+        return ShowInstallError(IDS_CRC_FAILED, instance), false;
+
+    settings->backColor = backColor;
+    settings->dithered = (int)GetPrivateProfileIntA(kSection, "Dithered", 1, settingsPath);
+    return true;
+}
+
+uint32_t FileCrc32(const char* path, HINSTANCE instance) {
+    win32::UniqueModule zlib(LoadLibraryA(win32::kZlibName));
+    if (!zlib) return ShowInstallError(IDS_NO_ZLIB, instance), 0;
+    auto crc32 = win32::ZlibFunction<win32::Crc32Fn>(zlib.get(), "crc32");
+    if (!crc32) return ShowInstallError(IDS_NO_CRC32_FUNCTION, instance), 0;
+
+    win32::UniqueFile file(fopen(path, "rb"));
+    if (!file) return 0;
+    auto block = std::make_unique<unsigned char[]>(kBlockSize);
+    unsigned long crc = crc32(0, nullptr, 0);
+    size_t got;
+    while ((got = fread(block.get(), 1, kBlockSize, file.get())) > 0)
+        crc = crc32(crc, block.get(), (unsigned)got);
+    return (uint32_t)crc;
+}
+
+bool UnpackPackage(const char* packagePath, HINSTANCE instance, std::string* tempPath) {
+    char tempDir[MAX_PATH] = {};
+    char tempName[MAX_PATH] = {};
+    if (!GetTempPathA(MAX_PATH, tempDir) || !GetTempFileNameA(tempDir, "ZKS", 0, tempName))
+        return win32::ShowLastError(), false;
+    TempFileGuard guard(tempName);
+
+    win32::UniqueModule zlib(LoadLibraryA(win32::kZlibName));
+    if (!zlib) return ShowInstallError(IDS_NO_ZLIB, instance), false;
+    auto gzopen = win32::ZlibFunction<win32::GzOpenFn>(zlib.get(), "gzopen");
+    auto gzread = win32::ZlibFunction<win32::GzReadFn>(zlib.get(), "gzread");
+    auto gzclose = win32::ZlibFunction<win32::GzCloseFn>(zlib.get(), "gzclose");
+    // The bar follows the compressed bytes consumed; gzoffset counts those,
+    // gztell only the bytes produced, which run ahead of the file's size.
+    auto gzoffset = win32::ZlibFunction<win32::GzTellFn>(zlib.get(), "gzoffset");
+    if (!gzoffset) gzoffset = win32::ZlibFunction<win32::GzTellFn>(zlib.get(), "gztell");
+    if (!gzopen || !gzread || !gzclose || !gzoffset)
+        return ShowInstallError(IDS_NO_ZLIB, instance), false;
+
+    // A package is one gzip stream. zlib would pass anything else through
+    // unchanged, so a file without the gzip magic is refused here.
+    uint64_t packageSize = 0;
+    {
+        win32::UniqueFile package(fopen(packagePath, "rb"));
+        unsigned char magic[2] = {};
+        if (!package || fread(magic, 1, 2, package.get()) != 2 || magic[0] != 0x1f ||
+            magic[1] != 0x8b)
+            return ShowInstallError(IDS_CRC_FAILED, instance), false;
+        fseek(package.get(), 0, SEEK_END);
+        packageSize = (uint32_t)ftell(package.get());
+    }
+
+    win32::UniqueFile out(fopen(tempName, "wb"));
+    if (!out) return win32::ShowLastError(), false;
+    win32::GzFile gz = gzopen(packagePath, "rb");
+    if (!gz) return ShowInstallError(IDS_CRC_FAILED, instance), false;
+
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    win32::UniqueWindow window(CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_UNPACKING),
+                                                  nullptr, UnpackingProc, 0));
+    SetForegroundWindow(window.get());
+    HWND bar = GetDlgItem(window.get(), IDC_UNPACK_PROGRESS);
+    SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+
+    auto block = std::make_unique<unsigned char[]>(kBlockSize);
+    bool damaged = false;
+    bool written = true;
+    for (;;) {
+        int got = gzread(gz, block.get(), kBlockSize);
+        if (got < 0) {
+            damaged = true;
+            break;
+        }
+        if (got > 0) written = fwrite(block.get(), 1, (size_t)got, out.get()) == (size_t)got;
+        if (!written) break;
+        if (got < (int)kBlockSize) {
+            if (got > 0) SendMessageA(bar, PBM_SETPOS, 100, 0);
+            break;
+        }
+        SendMessageA(bar, PBM_SETPOS, PercentOf((uint32_t)gzoffset(gz), packageSize), 0);
+    }
+    // gzclose reports a stream that ended before its trailer.
+    if (gzclose(gz) != win32::kZOk) damaged = true;
+    window.reset();
+    if (fclose(out.release()) != 0) written = false;
+
+    if (damaged) return ShowInstallError(IDS_CRC_FAILED, instance), false;
+    if (!written) return win32::ShowLastError(), false;
+    *tempPath = guard.Release();
+    return true;
+}
+
+FILE* OpenPackageStream(const char* tempPath, package::PackageHeader* header) {
+    win32::UniqueFile stream(fopen(tempPath, "rb"));
+    if (!stream) return nullptr;
+    uint8_t bytes[package::kPackageHeaderSize];
+    if (fread(bytes, 1, sizeof bytes, stream.get()) != sizeof bytes) return nullptr;
+    package::DecodePackageHeader(bytes, sizeof bytes, header);
+    return stream.release();
+}
+
+}  // namespace installer

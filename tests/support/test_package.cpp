@@ -1,0 +1,93 @@
+#include "tests/support/test_package.h"
+
+#include <zlib.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "package/bytes.h"
+
+namespace testpkg {
+
+uint32_t PackageBody::Append(const void* data, size_t size) {
+    uint32_t offset = (uint32_t)(package::kPackageHeaderSize + blocks.size());
+    const uint8_t* p = static_cast<const uint8_t*>(data);
+    blocks.insert(blocks.end(), p, p + size);
+    return offset;
+}
+
+Bytes PackageBody::Finish() const {
+    Bytes body(package::kPackageHeaderSize);
+    package::EncodePackageHeader(header, body.data());
+    body.insert(body.end(), blocks.begin(), blocks.end());
+    return body;
+}
+
+PackageBody EmptyPackage(const char* appName) {
+    PackageBody body;
+    package::CopyText(body.header.appName, sizeof body.header.appName, appName);
+    package::CopyText(body.header.version, sizeof body.header.version, "1.0");
+    body.header.allowedSystems = 0x37;
+    body.header.groupsOffset = (uint32_t)package::kPackageHeaderSize;
+    body.header.setupTypesOffset = (uint32_t)package::kPackageHeaderSize;
+    body.header.registryOffset = body.Append("REGEDIT4\r\n\r\n");
+    body.header.registrySize = 12;
+    return body;
+}
+
+Bytes Gzip(const Bytes& body) {
+    z_stream z = {};
+    // 15 window bits + 16: a gzip wrapper, as gzopen(..., "wb") writes.
+    deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
+    Bytes out(deflateBound(&z, (uLong)body.size()) + 32);
+    z.next_in = const_cast<Bytef*>(body.data());
+    z.avail_in = (uInt)body.size();
+    z.next_out = out.data();
+    z.avail_out = (uInt)out.size();
+    deflate(&z, Z_FINISH);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
+}
+
+Bytes Gunzip(const Bytes& gz) {
+    z_stream z = {};
+    inflateInit2(&z, 15 + 16);
+    z.next_in = const_cast<Bytef*>(gz.data());
+    z.avail_in = (uInt)gz.size();
+    Bytes out;
+    uint8_t chunk[16384];
+    int rc;
+    do {
+        z.next_out = chunk;
+        z.avail_out = sizeof chunk;
+        rc = inflate(&z, Z_NO_FLUSH);
+        out.insert(out.end(), chunk, chunk + (sizeof chunk - z.avail_out));
+    } while (rc == Z_OK);
+    inflateEnd(&z);
+    return rc == Z_STREAM_END ? out : Bytes();
+}
+
+uint32_t Crc32(const Bytes& bytes) {
+    return (uint32_t)crc32(crc32(0, nullptr, 0), bytes.data(), (uInt)bytes.size());
+}
+
+Bytes ReadFileBytes(const std::string& path) {
+    Bytes bytes;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file) return bytes;
+    uint8_t chunk[65536];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+    fclose(file);
+    return bytes;
+}
+
+bool WriteFileBytes(const std::string& path, const Bytes& bytes) {
+    FILE* file = fopen(path.c_str(), "wb");
+    if (!file) return false;
+    bool ok = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return fclose(file) == 0 && ok;
+}
+
+}  // namespace testpkg

@@ -1,0 +1,39 @@
+// Package files made by hand for tests: a body laid out from records, then
+// gzip-compressed as the builder does it, with the CRC-32 for setup.inf.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "package/records.h"
+
+namespace testpkg {
+
+using Bytes = std::vector<uint8_t>;
+
+// A package body under construction: the header's fields are filled by the
+// test, blocks are appended behind the 328 header bytes.
+struct PackageBody {
+    package::PackageHeader header = {};
+    Bytes blocks;
+
+    // Appends bytes and returns the body offset they start at.
+    uint32_t Append(const void* data, size_t size);
+    uint32_t Append(const std::string& text) { return Append(text.data(), text.size()); }
+    // The whole body: the encoded header followed by the blocks.
+    Bytes Finish() const;
+};
+
+// A body with nothing to install: the registry block is the bare "REGEDIT4"
+// header, everything else is absent.
+PackageBody EmptyPackage(const char* appName);
+
+Bytes Gzip(const Bytes& body);
+Bytes Gunzip(const Bytes& gz);  // empty on any error
+uint32_t Crc32(const Bytes& bytes);
+
+Bytes ReadFileBytes(const std::string& path);
+bool WriteFileBytes(const std::string& path, const Bytes& bytes);
+
+}  // namespace testpkg

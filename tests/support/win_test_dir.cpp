@@ -1,0 +1,51 @@
+#include "tests/support/win_test_dir.h"
+
+#include <algorithm>
+
+namespace testpkg {
+
+TempDir::TempDir() {
+    static LONG counter = 0;
+    char base[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, base);
+    for (;;) {
+        path_ = std::string(base) + "suite-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(InterlockedIncrement(&counter));
+        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+    }
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+bool RemoveTree(const std::string& path) {
+    for (const std::string& name : ListDir(path)) {
+        std::string child = path + "\\" + name;
+        DWORD attributes = GetFileAttributesA(child.c_str());
+        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            RemoveTree(child);
+        else
+            DeleteFileA(child.c_str());
+    }
+    return RemoveDirectoryA(path.c_str()) || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> ListDir(const std::string& path) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string name = data.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace testpkg

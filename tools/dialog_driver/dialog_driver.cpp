@@ -1,0 +1,265 @@
+#include "tools/dialog_driver/dialog_driver.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace dlgdrive {
+
+namespace {
+
+constexpr DWORD kPollMs = 20;
+constexpr UINT kSendTimeoutMs = 5000;
+
+LRESULT SendTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                             &result))
+        return -1;
+    return (LRESULT)result;
+}
+
+// WM_GETTEXT is marshalled across processes; GetWindowText is not for
+// another process's controls.
+std::string WindowText(HWND window) {
+    char text[4096] = {};
+    SendTimeout(window, WM_GETTEXT, sizeof text, (LPARAM)text);
+    return text;
+}
+
+std::string ClassOf(HWND window) {
+    char name[128] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+struct EnumState {
+    DWORD processId;
+    std::vector<HWND>* windows;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
+    auto* state = reinterpret_cast<EnumState*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == state->processId && IsWindowVisible(window)) state->windows->push_back(window);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChildren(HWND window, LPARAM param) {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    return TRUE;
+}
+
+// A copy of this process's environment with the NAME=VALUE overrides.
+std::vector<char> EnvironmentBlock(const std::vector<std::string>& overrides) {
+    std::vector<std::string> entries;
+    char* block = GetEnvironmentStringsA();
+    for (const char* p = block; *p; p += strlen(p) + 1) entries.emplace_back(p);
+    FreeEnvironmentStringsA(block);
+    for (const std::string& item : overrides) {
+        std::string name = item.substr(0, item.find('=') + 1);
+        std::erase_if(entries, [&](const std::string& e) {
+            return _strnicmp(e.c_str(), name.c_str(), name.size()) == 0;
+        });
+        entries.push_back(item);
+    }
+    std::vector<char> out;
+    for (const std::string& e : entries) out.insert(out.end(), e.c_str(), e.c_str() + e.size() + 1);
+    out.push_back(0);
+    return out;
+}
+
+}  // namespace
+
+std::string Escape(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') out += "\\n";
+        else if (c == '\t') out += "\\t";
+        else if (c == '\r') out += "\\r";
+        else if (c == '\\') out += "\\\\";
+        else out += c;
+    }
+    return out;
+}
+
+std::string Unescape(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        char c = text[++i];
+        out += c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c;
+    }
+    return out;
+}
+
+Driver::Driver(DWORD defaultTimeoutMs) : defaultTimeoutMs_(defaultTimeoutMs) {}
+
+Driver::~Driver() {
+    if (!process_) return;
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_, 255);
+        WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+}
+
+bool Driver::Start(const std::string& exePath, const std::string& args, const std::string& workDir,
+                   const std::vector<std::string>& env) {
+    std::string commandLine = "\"" + exePath + "\"" + (args.empty() ? "" : " " + args);
+    std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
+    mutableLine.push_back(0);
+    std::vector<char> environment = EnvironmentBlock(env);
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION info = {};
+    Note("start " + commandLine + " in " + workDir);
+    if (!CreateProcessA(exePath.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0,
+                        environment.data(), workDir.c_str(), &startup, &info)) {
+        Note("start failed, error " + std::to_string(GetLastError()));
+        return false;
+    }
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    processId_ = info.dwProcessId;
+    return true;
+}
+
+std::vector<HWND> Driver::ProgramWindows() const {
+    std::vector<HWND> windows;
+    EnumState state = {processId_, &windows};
+    EnumWindows(CollectTopLevel, (LPARAM)&state);
+    return windows;
+}
+
+void Driver::Note(const std::string& line) { transcript_ += line + "\n"; }
+
+void Driver::Record(HWND window) {
+    if (std::find(seen_.begin(), seen_.end(), window) != seen_.end()) return;
+    seen_.push_back(window);
+    Note("window \"" + Escape(WindowText(window)) + "\" class " + ClassOf(window));
+    std::vector<HWND> children;
+    EnumChildWindows(window, CollectChildren, (LPARAM)&children);
+    for (HWND child : children) {
+        Note("  [" + std::to_string(GetDlgCtrlID(child)) + "] " + ClassOf(child) + " \"" +
+             Escape(WindowText(child)) + "\"" + (IsWindowVisible(child) ? "" : " hidden"));
+    }
+}
+
+void Driver::RecordNewWindows() {
+    for (HWND window : ProgramWindows()) Record(window);
+}
+
+HWND Driver::WaitWindow(const std::string& caption, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        for (HWND window : ProgramWindows()) {
+            if (WindowText(window) == caption) {
+                Record(window);
+                return window;
+            }
+        }
+        bool ended = !process_ || WaitForSingleObject(process_, 0) != WAIT_TIMEOUT;
+        if (ended || GetTickCount() - start > Timeout(timeoutMs)) {
+            RecordNewWindows();
+            Note(std::string(ended ? "ended" : "timed out") + " waiting for window \"" +
+                 Escape(caption) + "\"");
+            return nullptr;
+        }
+        Sleep(kPollMs);
+    }
+}
+
+bool Driver::WaitGone(HWND window, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (IsWindow(window)) {
+        if (GetTickCount() - start > Timeout(timeoutMs)) return false;
+        Sleep(kPollMs);
+    }
+    return true;
+}
+
+std::string Driver::Text(HWND window, int id) {
+    return WindowText(id == -1 ? window : GetDlgItem(window, id));
+}
+
+bool Driver::IsControlVisible(HWND window, int id) {
+    HWND control = GetDlgItem(window, id);
+    return control && IsWindowVisible(control);
+}
+
+bool Driver::SetText(HWND window, int id, const std::string& text) {
+    Note("set [" + std::to_string(id) + "] \"" + Escape(text) + "\"");
+    HWND control = GetDlgItem(window, id);
+    return control && SendTimeout(control, WM_SETTEXT, 0, (LPARAM)text.c_str()) == TRUE;
+}
+
+bool Driver::SelectCombo(HWND window, int id, int index) {
+    Note("select [" + std::to_string(id) + "] " + std::to_string(index));
+    HWND combo = GetDlgItem(window, id);
+    if (!combo || SendTimeout(combo, CB_SETCURSEL, index, 0) != index) return false;
+    // CB_SETCURSEL does not notify the owner; a user's choice does.
+    return PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo);
+}
+
+std::vector<std::string> Driver::ComboItems(HWND window, int id) {
+    std::vector<std::string> items;
+    HWND combo = GetDlgItem(window, id);
+    LRESULT count = combo ? SendTimeout(combo, CB_GETCOUNT, 0, 0) : 0;
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[512] = {};
+        if (SendTimeout(combo, CB_GETLBTEXTLEN, i, 0) < (LRESULT)sizeof text)
+            SendTimeout(combo, CB_GETLBTEXT, i, (LPARAM)text);
+        items.emplace_back(text);
+    }
+    return items;
+}
+
+bool Driver::IsChecked(HWND window, int id) {
+    HWND control = GetDlgItem(window, id);
+    return control && SendTimeout(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool Driver::Check(HWND window, int id, bool checked) {
+    Note(std::string(checked ? "check [" : "uncheck [") + std::to_string(id) + "]");
+    HWND control = GetDlgItem(window, id);
+    return control &&
+           SendTimeout(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0) != -1;
+}
+
+bool Driver::Click(HWND window, int id) {
+    Note("click [" + std::to_string(id) + "] in \"" + Escape(WindowText(window)) + "\"");
+    // Posted, not sent: the handler may open modal UI and not return for long.
+    return PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                        (LPARAM)GetDlgItem(window, id));
+}
+
+int Driver::WaitExit(DWORD timeoutMs) {
+    if (!process_) return -1;
+    DWORD start = GetTickCount();
+    while (WaitForSingleObject(process_, kPollMs) == WAIT_TIMEOUT) {
+        RecordNewWindows();
+        if (GetTickCount() - start > Timeout(timeoutMs)) {
+            Note("timed out waiting for the exit; ended the program");
+            TerminateProcess(process_, 255);
+            WaitForSingleObject(process_, 5000);
+            return -1;
+        }
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    Note("exit " + std::to_string(code));
+    return (int)code;
+}
+
+bool Driver::SaveTranscript(const std::string& path) const {
+    FILE* file = fopen(path.c_str(), "wb");
+    if (!file) return false;
+    bool ok = fwrite(transcript_.data(), 1, transcript_.size(), file) == transcript_.size();
+    return fclose(file) == 0 && ok;
+}
+
+}  // namespace dlgdrive

@@ -1,0 +1,77 @@
+// Drives another program's dialogs for end-to-end tests and the demo: starts
+// the program, waits for its top-level windows by caption, reads and sets
+// control texts, clicks, answers message boxes, and keeps a transcript of
+// every window it saw and every action it took. No call ever waits without a
+// timeout.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace dlgdrive {
+
+class Driver {
+  public:
+    explicit Driver(DWORD defaultTimeoutMs = 20000);
+    ~Driver();  // ends the program if it is still running
+    Driver(const Driver&) = delete;
+    Driver& operator=(const Driver&) = delete;
+
+    // Starts exePath with args in workDir. env holds NAME=VALUE entries that
+    // are added to (or replace in) this process's environment for the child.
+    bool Start(const std::string& exePath, const std::string& args, const std::string& workDir,
+               const std::vector<std::string>& env = {});
+
+    // Waits for a visible top-level window of the program whose caption is
+    // exactly caption, records it and returns it; null after the timeout or
+    // when the program ended first (the windows then on screen are recorded).
+    HWND WaitWindow(const std::string& caption, DWORD timeoutMs = 0);
+    // Waits until window is gone; false after the timeout.
+    bool WaitGone(HWND window, DWORD timeoutMs = 0);
+
+    // The text of control id (0xFFFF is a message box's text); with id -1 the
+    // window's own caption.
+    std::string Text(HWND window, int id);
+    bool IsControlVisible(HWND window, int id);
+    bool SetText(HWND window, int id, const std::string& text);
+    // Selects entry index of combo box id and notifies the dialog as a user
+    // choice would.
+    bool SelectCombo(HWND window, int id, int index);
+    std::vector<std::string> ComboItems(HWND window, int id);
+    bool IsChecked(HWND window, int id);
+    bool Check(HWND window, int id, bool checked);
+    // Sends the dialog the command of control id (a button click, Enter on
+    // the default button, 2 for Escape) without waiting for it to be handled.
+    bool Click(HWND window, int id);
+
+    // Waits for the program to end and returns its exit code; -1 after the
+    // timeout, when the program is ended. Windows that appear meanwhile are
+    // recorded, so an unexpected message box shows in the transcript.
+    int WaitExit(DWORD timeoutMs = 0);
+
+    DWORD ProcessId() const { return processId_; }
+    const std::string& Transcript() const { return transcript_; }
+    bool SaveTranscript(const std::string& path) const;
+
+  private:
+    std::vector<HWND> ProgramWindows() const;
+    void Record(HWND window);
+    void RecordNewWindows();
+    void Note(const std::string& line);
+    DWORD Timeout(DWORD timeoutMs) const { return timeoutMs ? timeoutMs : defaultTimeoutMs_; }
+
+    DWORD defaultTimeoutMs_;
+    HANDLE process_ = nullptr;
+    DWORD processId_ = 0;
+    std::vector<HWND> seen_;
+    std::string transcript_;
+};
+
+// Escapes line feeds, tabs and backslashes so a text stays on one line.
+std::string Escape(const std::string& text);
+// The reverse of Escape: \n, \t and \\ in text.
+std::string Unescape(const std::string& text);
+
+}  // namespace dlgdrive
