@@ -15,7 +15,7 @@ namespace dlgdrive {
 class Driver {
   public:
     explicit Driver(DWORD defaultTimeoutMs = 20000);
-    ~Driver();  // ends the program if it is still running
+    ~Driver();  // ends the program it started if it is still running
     Driver(const Driver&) = delete;
     Driver& operator=(const Driver&) = delete;
 
@@ -23,6 +23,10 @@ class Driver {
     // are added to (or replace in) this process's environment for the child.
     bool Start(const std::string& exePath, const std::string& args, const std::string& workDir,
                const std::vector<std::string>& env = {});
+
+    // Watches a program that is already running (a test may watch its own
+    // process from another thread); the driver never ends it.
+    bool Attach(DWORD processId);
 
     // Waits for a visible top-level window of the program whose caption is
     // exactly caption, records it and returns it; null after the timeout or
@@ -64,6 +68,7 @@ class Driver {
 
     DWORD defaultTimeoutMs_;
     HANDLE process_ = nullptr;
+    bool owned_ = true;
     DWORD processId_ = 0;
     std::vector<HWND> seen_;
     std::string transcript_;

@@ -1,0 +1,295 @@
+// The file groups: where each group goes (ResolveGroupDirectory and the
+// GroupPathTable), how a group's files are installed (CopyGroup) and which
+// groups the loop installs (InstallGroups).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "installer/copy_group.h"
+#include "installer/group_directory.h"
+#include "installer/install_groups.h"
+#include "package/bytes.h"
+#include "tests/support/test_package.h"
+#include "tests/support/win_test_dir.h"
+#include "tests/win32/test_windows.h"
+#include "win32/unique_handle.h"
+
+using testpkg::Bytes;
+using testpkg::StoredFile;
+
+namespace {
+
+const char kCopyError[] = "Vornel Setup|Error while copyying file : \n ";
+
+package::GroupHeader Group(uint8_t flags, const char* subfolder = "") {
+    package::GroupHeader group = {};
+    group.flags = flags;
+    package::CopyText(group.subfolder, sizeof group.subfolder, subfolder);
+    return group;
+}
+
+class GroupTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char old[MAX_PATH] = {};
+        GetEnvironmentVariableA("TMP", old, MAX_PATH);
+        oldTmp_ = old;
+        tempDir_ = dir_ / "temp";
+        appDir_ = dir_ / "app";
+        CreateDirectoryA(tempDir_.c_str(), nullptr);
+        CreateDirectoryA(appDir_.c_str(), nullptr);
+        SetEnvironmentVariableA("TMP", tempDir_.c_str());
+        package::CopyText(log_.installDir, sizeof log_.installDir, appDir_.c_str());
+        char dir[MAX_PATH] = {};
+        GetWindowsDirectoryA(dir, MAX_PATH);
+        windowsDir_ = dir;
+        GetSystemDirectoryA(dir, MAX_PATH);
+        systemDir_ = dir;
+        // A subfolder name no other test uses, for the folders made below
+        // the Windows and system directories.
+        subfolder_ = "suite-group-" + std::to_string(GetCurrentProcessId());
+    }
+    void TearDown() override {
+        testpkg::RemoveTree(windowsDir_ + "\\" + subfolder_);
+        testpkg::RemoveTree(systemDir_ + "\\" + subfolder_);
+        SetEnvironmentVariableA("TMP", oldTmp_.c_str());
+    }
+
+    // A package stream holding bytes and a trailing marker, at offset 0.
+    win32::UniqueFile StreamOf(const Bytes& bytes) {
+        Bytes package = bytes;
+        package.push_back('#');
+        std::string path = dir_ / "package.tmp";
+        EXPECT_TRUE(testpkg::WriteFileBytes(path, package));
+        return win32::UniqueFile(fopen(path.c_str(), "rb"));
+    }
+    // A stream positioned just after the group block's header, as CopyGroup
+    // gets it, and the header read from it.
+    win32::UniqueFile GroupStream(const Bytes& block, package::GroupHeader* group) {
+        package::DecodeGroupHeader(block.data(), block.size(), group);
+        win32::UniqueFile stream = StreamOf(block);
+        fseek(stream.get(), (long)package::kGroupHeaderSize, SEEK_SET);
+        return stream;
+    }
+
+    testpkg::TempDir dir_;
+    std::string tempDir_, appDir_, oldTmp_, windowsDir_, systemDir_, subfolder_;
+    installer::LogSettings log_;
+    installer::GroupPathTable table_;
+    wintest::StatusRecorder status_;
+};
+
+}  // namespace
+
+TEST_F(GroupTest, EveryDestinationKindResolvesInTableOrder) {
+    const char* sub = subfolder_.c_str();
+    const package::GroupHeader groups[] = {Group(0x11), Group(0x12), Group(0x14),
+                                           Group(0x19, sub), Group(0x1A, sub), Group(0x1C, sub)};
+    for (const auto& group : groups) installer::ResolveGroupDirectory(group, log_, &table_);
+
+    const std::string expected[] = {appDir_ + "\\", windowsDir_ + "\\", systemDir_ + "\\",
+                                    appDir_ + "\\" + subfolder_ + "\\",
+                                    windowsDir_ + "\\" + subfolder_ + "\\",
+                                    systemDir_ + "\\" + subfolder_ + "\\"};
+    ASSERT_EQ(6u, table_.count);
+    for (size_t i = 0; i < 6; ++i) {
+        SCOPED_TRACE(i);
+        char path[MAX_PATH];
+        ASSERT_TRUE(installer::LookupGroupPath(table_, i, path));
+        EXPECT_EQ(expected[i], path);
+        if (i >= 3) EXPECT_TRUE(testpkg::FileExists(path));
+    }
+    char path[MAX_PATH] = "untouched";
+    EXPECT_TRUE(installer::LookupGroupPath(table_, 6, path));
+    EXPECT_STREQ("", path);  // not filled yet
+}
+
+// An existing subfolder is fine, and two groups may share one.
+TEST_F(GroupTest, ExistingAndSharedSubfoldersResolve) {
+    ASSERT_TRUE(CreateDirectoryA((appDir_ + "\\bin").c_str(), nullptr));
+    installer::ResolveGroupDirectory(Group(0x19, "bin"), log_, &table_);
+    installer::ResolveGroupDirectory(Group(0x89, "bin"), log_, &table_);
+    EXPECT_EQ(appDir_ + "\\bin\\", table_.paths[0]);
+    EXPECT_EQ(appDir_ + "\\bin\\", table_.paths[1]);
+}
+
+// Unknown kinds, and subfolder names that would leave the base, give the
+// group no directory; nothing is created anywhere.
+TEST_F(GroupTest, GroupsWithoutADirectoryGetAnEmptyEntry) {
+    const package::GroupHeader groups[] = {
+        Group(0x10), Group(0x13), Group(0x18, "x"), Group(0x1F, "x"), Group(0x19, ""),
+        Group(0x19, ".."), Group(0x19, "a\\b"), Group(0x19, "..\\up"), Group(0x19, "C:\\x"),
+        Group(0x19, "nul")};
+    for (const auto& group : groups) installer::ResolveGroupDirectory(group, log_, &table_);
+    ASSERT_EQ(std::size(groups), table_.count);
+    for (size_t i = 0; i < table_.count; ++i) EXPECT_STREQ("", table_.paths[i]) << i;
+    EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(appDir_));
+    EXPECT_FALSE(testpkg::FileExists(dir_ / "up"));
+
+    installer::LogSettings noInstallDir;
+    installer::ResolveGroupDirectory(Group(0x11), noInstallDir, &table_);
+    EXPECT_STREQ("", table_.paths[table_.count - 1]);
+}
+
+TEST_F(GroupTest, TheTableHoldsThirtyTwoGroups) {
+    for (int i = 0; i < 33; ++i) installer::ResolveGroupDirectory(Group(0x11), log_, &table_);
+    EXPECT_EQ(32u, table_.count);
+    char path[MAX_PATH] = "untouched";
+    EXPECT_TRUE(installer::LookupGroupPath(table_, 31, path));
+    EXPECT_EQ(appDir_ + "\\", path);
+    strcpy(path, "untouched");
+    EXPECT_FALSE(installer::LookupGroupPath(table_, 32, path));
+    EXPECT_STREQ("untouched", path);
+}
+
+TEST_F(GroupTest, CopyGroupInstallsEachFileWithItsProgress) {
+    std::vector<StoredFile> files = {{"empty.txt", {}},
+                                     {"b.bin", testpkg::Pattern(4097, 2)},
+                                     {"c.bin", testpkg::Pattern(10000, 3)}};
+    package::GroupHeader group;
+    win32::UniqueFile stream = GroupStream(testpkg::GroupBlock(0x11, "", files), &group);
+    std::string dir = appDir_ + "\\";
+    ASSERT_EQ(1, installer::CopyGroup(group, status_.window(), stream.get(), dir.c_str(), log_));
+
+    for (const StoredFile& file : files) EXPECT_TRUE(testpkg::ReadFileBytes(dir + file.name) == file.data) << file.name;
+    EXPECT_EQ('#', fgetc(stream.get()));
+    EXPECT_EQ((std::vector<std::string>{"file " + dir + "empty.txt", "pos 100",
+                                        "file " + dir + "b.bin", "pos 0", "pos 100",
+                                        "file " + dir + "c.bin", "pos 0", "pos 40", "pos 100"}),
+              status_.events);
+    EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(tempDir_));
+}
+
+// Self-registering files and shared DLLs are placed like ordinary files for
+// now; an installed file is overwritten.
+TEST_F(GroupTest, EveryCopyModeInstallsTheFiles) {
+    for (uint8_t flags : {0x21, 0x41, 0x81, 0x01}) {
+        SCOPED_TRACE(flags);
+        ASSERT_TRUE(testpkg::WriteFileBytes(appDir_ + "\\lib.dll", {'o', 'l', 'd'}));
+        Bytes data = testpkg::Pattern(5000, flags);
+        package::GroupHeader group;
+        win32::UniqueFile stream = GroupStream(testpkg::GroupBlock(flags, "", {{"lib.dll", data}}), &group);
+        ASSERT_EQ(1, installer::CopyGroup(group, nullptr, stream.get(), (appDir_ + "\\").c_str(), log_));
+        EXPECT_TRUE(testpkg::ReadFileBytes(appDir_ + "\\lib.dll") == data);
+    }
+    EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(tempDir_));
+}
+
+// A damaged group is refused with the copy error before anything is
+// written, and no allocation is sized from a count the package cannot hold.
+TEST_F(GroupTest, DamagedGroupsAreRefusedBeforeAnythingIsWritten) {
+    std::string dir = appDir_ + "\\";
+    std::vector<StoredFile> good = {{"one.txt", {'1'}}, {"two.txt", {'2', '2'}}};
+    struct Case {
+        const char* what;
+        Bytes block;
+        std::string shown;  // the path the error names
+    };
+    std::vector<Case> cases;
+    for (const char* name : {"..\\escape.txt", "sub\\file.txt", "C:\\evil.txt", "..", "con.txt"}) {
+        std::vector<StoredFile> files = good;
+        files.push_back({name, {'x'}});
+        cases.push_back({name, testpkg::GroupBlock(0x11, "", files), dir + name});
+    }
+    Bytes tooMany = testpkg::GroupBlock(0x11, "", good);
+    package::PutU32LE(tooMany.data() + 256, 0x10000000);  // file count
+    cases.push_back({"count beyond the package", tooMany, dir});
+    Bytes wrongTotal = testpkg::GroupBlock(0x11, "", good);
+    package::PutU32LE(wrongTotal.data() + 260, 2);  // total data bytes, really 3
+    cases.push_back({"sizes not adding up to the total", wrongTotal, dir});
+    Bytes cut = testpkg::GroupBlock(0x11, "", good);
+    cut.resize(cut.size() - 2);  // one byte short once the stream's marker follows
+    cases.push_back({"data beyond the package", cut, dir});
+    std::string longName(MAX_PATH - dir.size(), 'n');
+    cases.push_back({"path too long", testpkg::GroupBlock(0x11, "", {{longName, {'x'}}}), dir + longName});
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        package::GroupHeader group;
+        win32::UniqueFile stream = GroupStream(c.block, &group);
+        wintest::BoxWatcher boxes({"Vornel Setup"});
+        EXPECT_EQ(0, installer::CopyGroup(group, status_.window(), stream.get(), dir.c_str(), log_));
+        EXPECT_EQ(std::vector<std::string>{kCopyError + c.shown}, boxes.Stop());
+        EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(appDir_));
+        EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(tempDir_));
+    }
+    EXPECT_FALSE(testpkg::FileExists(dir_ / "escape.txt"));
+}
+
+TEST_F(GroupTest, AGroupWithoutADirectoryIsRefused) {
+    package::GroupHeader group;
+    win32::UniqueFile stream = GroupStream(testpkg::GroupBlock(0x11, "", {{"a.txt", {'a'}}}), &group);
+    wintest::BoxWatcher boxes({"Vornel Setup"});
+    EXPECT_EQ(0, installer::CopyGroup(group, status_.window(), stream.get(), "", log_));
+    EXPECT_EQ(std::vector<std::string>{std::string(kCopyError) + "a.txt"}, boxes.Stop());
+}
+
+// Without a temporary file the first file cannot be extracted.
+TEST_F(GroupTest, ATemporaryFileThatCannotBeMadeIsACopyError) {
+    SetEnvironmentVariableA("TMP", (dir_ / "missing").c_str());
+    package::GroupHeader group;
+    win32::UniqueFile stream = GroupStream(testpkg::GroupBlock(0x11, "", {{"a.txt", {'a'}}}), &group);
+    wintest::BoxWatcher boxes({"Vornel Setup"});
+    std::string dir = appDir_ + "\\";
+    EXPECT_EQ(0, installer::CopyGroup(group, status_.window(), stream.get(), dir.c_str(), log_));
+    EXPECT_EQ(std::vector<std::string>{kCopyError + dir + "a.txt"}, boxes.Stop());
+    EXPECT_FALSE(testpkg::FileExists(dir + "a.txt"));
+}
+
+// The install action reports nothing: the group goes on, nothing is left in
+// the temporary folder, and the stream stands after the group.
+TEST_F(GroupTest, AMissingOrReadOnlyDestinationFolderIsSurvived) {
+    std::string readOnly = appDir_ + "\\locked.txt";
+    ASSERT_TRUE(testpkg::WriteFileBytes(readOnly, {'o', 'l', 'd'}));
+    for (std::string dir : {dir_ / "gone\\deeper\\", appDir_ + "\\"}) {
+        SCOPED_TRACE(dir);
+        package::GroupHeader group;
+        win32::UniqueFile stream = GroupStream(
+            testpkg::GroupBlock(0x11, "", {{"a.txt", {'a'}}, {"b.txt", testpkg::Pattern(5000, 1)}}), &group);
+        wintest::BoxWatcher boxes({"Vornel Setup"});
+        EXPECT_EQ(1, installer::CopyGroup(group, status_.window(), stream.get(), dir.c_str(), log_));
+        EXPECT_EQ('#', fgetc(stream.get()));
+        EXPECT_EQ(std::vector<std::string>(), boxes.Stop());
+        EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(tempDir_));
+    }
+}
+
+TEST_F(GroupTest, InstallGroupsInstallsOnlyTheMaskedGroupsAndSkipsTheRestExactly) {
+    testpkg::PackageBody body = testpkg::EmptyPackage("Groups");
+    body.header.groupCount = 4;
+    body.header.groupsOffset = body.Append(testpkg::GroupBlock(0x11, "", {{"zero.txt", testpkg::Pattern(6000, 0)}}));
+    body.Append(testpkg::GroupBlock(0x19, "one", {{"one.txt", testpkg::Pattern(9000, 1)}}));
+    body.Append(testpkg::GroupBlock(0x19, "two", {{"two.txt", testpkg::Pattern(100, 2)}, {"2b.txt", {}}}));
+    body.Append(testpkg::GroupBlock(0x11, "", {{"three.txt", testpkg::Pattern(4096, 3)}}));
+    win32::UniqueFile stream = StreamOf(body.Finish());
+
+    installer::InstallGroups(stream.get(), body.header, 0b0101, status_.window(), log_, &table_);
+
+    EXPECT_TRUE(testpkg::ReadFileBytes(appDir_ + "\\zero.txt") == testpkg::Pattern(6000, 0));
+    EXPECT_TRUE(testpkg::ReadFileBytes(appDir_ + "\\two\\two.txt") == testpkg::Pattern(100, 2));
+    EXPECT_TRUE(testpkg::FileExists(appDir_ + "\\two\\2b.txt"));
+    // A skipped group's folder is still made; its files are not installed.
+    EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(appDir_ + "\\one"));
+    EXPECT_EQ((std::vector<std::string>{"one", "two", "zero.txt"}), testpkg::ListDir(appDir_));
+    ASSERT_EQ(4u, table_.count);
+    EXPECT_EQ(appDir_ + "\\one\\", table_.paths[1]);
+}
+
+// After a refused group no further group is read; all ones installs every
+// group up to the refusal.
+TEST_F(GroupTest, InstallGroupsStopsAfterARefusedGroup) {
+    testpkg::PackageBody body = testpkg::EmptyPackage("Groups");
+    body.header.groupCount = 3;
+    body.header.groupsOffset = body.Append(testpkg::GroupBlock(0x11, "", {{"first.txt", {'1'}}}));
+    body.Append(testpkg::GroupBlock(0x11, "", {{"..\\bad.txt", {'2'}}}));
+    body.Append(testpkg::GroupBlock(0x19, "third", {{"third.txt", {'3'}}}));
+    win32::UniqueFile stream = StreamOf(body.Finish());
+
+    wintest::BoxWatcher boxes({"Vornel Setup"});
+    installer::InstallGroups(stream.get(), body.header, 0xFFFFFFFF, status_.window(), log_, &table_);
+    EXPECT_EQ(1u, boxes.Stop().size());
+    EXPECT_EQ((std::vector<std::string>{"first.txt"}), testpkg::ListDir(appDir_));
+    EXPECT_EQ(2u, table_.count);
+}
