@@ -28,6 +28,7 @@ test: deps native win
 clean:
 	rm -rf build
 
-# Unpacking a 200 MB package next to gzip -dc (see bench/unpack.sh).
+# Unpacking a 200 MB package next to gzip -dc, and the uninstall log.
 bench: all
 	@bench/unpack.sh 200
+	@bench/log.sh
