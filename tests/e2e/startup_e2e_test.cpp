@@ -156,7 +156,7 @@ TEST_F(StartupE2E, GoodPackageUnpacksAndCleansUp) {
     EXPECT_EQ(0, driver_.WaitExit()) << TRANSCRIPT();
     EXPECT_EQ(std::string::npos, driver_.Transcript().find("Installation Error")) << TRANSCRIPT();
     EXPECT_EQ(std::vector<std::string>(), TempFiles());
-    EXPECT_EQ((std::vector<std::string>{"setup.dat", "setup.exe", "setup.inf", "zlib.dll"}),
+    EXPECT_EQ((std::vector<std::string>{"setup.dat", "setup.exe", "setup.inf", "wendlo.dll", "zlib.dll"}),
               testpkg::ListDir(packageDir_));
 }
 
