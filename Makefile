@@ -4,7 +4,7 @@ WIN := build/win
 NATIVE := build/native
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps win native test demo clean
+.PHONY: all deps win native test bench clean
 
 all: deps win
 
@@ -27,3 +27,8 @@ test: deps native win
 
 clean:
 	rm -rf build
+
+# Unpacking a 200 MB package next to gzip -dc, and the uninstall log.
+bench: all
+	@bench/unpack.sh 200
+	@bench/log.sh

@@ -8,14 +8,20 @@
 #include "installer/extract.h"
 #include "installer/resource.h"
 #include "package/path_text.h"
+#include "uninstall_log/wendlo.h"
 
 namespace installer {
 
 namespace {
 
+// Lists of the uninstall log.
+constexpr BYTE kLogCopiedFile = 2;
+constexpr BYTE kLogSharedDll = 3;
+constexpr BYTE kLogOleFile = 4;
+
 struct InstallAction {
     bool (*install)(const char* tempPath, const char* destination);
-    LogKind kind;
+    BYTE logKind;
 };
 
 // The copy mode is the high four bits of the group's flags. Self-registering
@@ -24,9 +30,9 @@ struct InstallAction {
 InstallAction ActionFor(uint8_t copyMode) {
     switch (copyMode) {
         case 2:
-        case 4: return {CopyPlainFile, LogKind::kOleFile};
-        case 8: return {CopyPlainFile, LogKind::kSharedDll};
-        default: return {CopyPlainFile, LogKind::kCopiedFile};
+        case 4: return {CopyPlainFile, kLogOleFile};
+        case 8: return {CopyPlainFile, kLogSharedDll};
+        default: return {CopyPlainFile, kLogCopiedFile};
     }
 }
 
@@ -82,7 +88,7 @@ bool NewTempFile(char* path) {
 }  // namespace
 
 int CopyGroup(const package::GroupHeader& group, HWND statusWindow, FILE* stream,
-              const char* groupDir, const LogSettings& log) {
+              const char* groupDir, const char* logPath) {
     std::string refused;
     std::unique_ptr<uint8_t[]> entries = ReadEntries(stream, group, groupDir, &refused);
     if (!entries) return ReportCopyError(statusWindow, refused);
@@ -93,7 +99,7 @@ int CopyGroup(const package::GroupHeader& group, HWND statusWindow, FILE* stream
         package::FileEntry entry = EntryAt(entries.get(), i);
         char destination[MAX_PATH];
         package::JoinPath(destination, sizeof destination, groupDir, entry.name);
-        LogItem(log, destination, action.kind);
+        if (logPath) LogAddEntry(logPath, destination, action.logKind);
         SetDlgItemTextA(statusWindow, IDC_STATUS_FILE, destination);
 
         // A temporary file that outlived its action waits for a replacement

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 
-#include "installer/install_log.h"
 #include "package/records.h"
 
 namespace installer {
@@ -15,7 +14,9 @@ namespace installer {
 // read in one block and checked against the package before anything is
 // written: entries and data must lie inside the package, the sizes must add
 // up to the group's total, and every name must stay inside groupDir.
-// Then, file by file: the destination is recorded in the uninstall log,
+// Then, file by file: the destination is recorded in the uninstall log
+// (when logPath names one; before anything is written, so a file whose
+// action fails is still listed),
 // shown on the status window's line 1017, extracted into a temporary file
 // with progress on its bar 1016, and handed to the install action of the
 // group's copy mode. Returns 1 with the stream just after the group's last
@@ -23,6 +24,6 @@ namespace installer {
 // the destination (owned by statusWindow) when the group is damaged or a
 // file cannot be extracted.
 int CopyGroup(const package::GroupHeader& group, HWND statusWindow, FILE* stream,
-              const char* groupDir, const LogSettings& log);
+              const char* groupDir, const char* logPath);
 
 }  // namespace installer

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 
-#include "installer/install_log.h"
 #include "package/records.h"
 
 namespace installer {
@@ -24,11 +23,12 @@ struct GroupPathTable {
 // Works out the group's directory from its destination kind (low four bits
 // of the flags): 1 the install directory, 2 the Windows directory, 4 the
 // system directory; 9, 10 and 12 the same followed by the group's subfolder,
-// which is created (one level; failure ignored) and, with logging, recorded
-// as a created directory even when it existed already. Appends the directory
-// to table while it holds fewer than kMaxGroups entries.
-void ResolveGroupDirectory(const package::GroupHeader& group, const LogSettings& log,
-                           GroupPathTable* table);
+// which is created (one level; failure ignored) and, when logPath names the
+// uninstall log, recorded as a created directory even when it existed
+// already. installDir is the destination the user chose. Appends the
+// directory to table while it holds fewer than kMaxGroups entries.
+void ResolveGroupDirectory(const package::GroupHeader& group, const char* installDir,
+                           const char* logPath, GroupPathTable* table);
 
 // Copies entry index into out (MAX_PATH bytes): the directory, or an empty
 // text while the entry is unfilled. False, leaving out untouched, for an

@@ -7,7 +7,7 @@ void SetupTest::SetUp() {
     tempDir_ = root_ / "temp";
     ASSERT_TRUE(CreateDirectoryA(packageDir_.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA(tempDir_.c_str(), nullptr));
-    for (const char* name : {"setup.exe", "zlib.dll"}) {
+    for (const char* name : {"setup.exe", "zlib.dll", "wendlo.dll"}) {
         std::string from = std::string(SUITE_BIN_DIR) + "\\" + name;
         ASSERT_TRUE(CopyFileA(from.c_str(), (packageDir_ + "\\" + name).c_str(), FALSE)) << from;
     }

@@ -156,7 +156,7 @@ TEST_F(StartupE2E, GoodPackageUnpacksAndCleansUp) {
     EXPECT_EQ(0, driver_.WaitExit()) << TRANSCRIPT();
     EXPECT_EQ(std::string::npos, driver_.Transcript().find("Installation Error")) << TRANSCRIPT();
     EXPECT_EQ(std::vector<std::string>(), TempFiles());
-    EXPECT_EQ((std::vector<std::string>{"setup.dat", "setup.exe", "setup.inf", "zlib.dll"}),
+    EXPECT_EQ((std::vector<std::string>{"setup.dat", "setup.exe", "setup.inf", "wendlo.dll", "zlib.dll"}),
               testpkg::ListDir(packageDir_));
 }
 
@@ -174,5 +174,21 @@ TEST_F(StartupE2E, CrcAboveTheSignedRangeIsAccepted) {
     StartSetup();
     EXPECT_EQ(0, driver_.WaitExit()) << TRANSCRIPT();
     EXPECT_EQ(std::string::npos, driver_.Transcript().find("Installation Error")) << TRANSCRIPT();
+    EXPECT_EQ(std::vector<std::string>(), TempFiles());
+}
+
+// A package large enough to keep the unpacking window up while it is read.
+TEST_F(StartupE2E, UnpackingWindowShowsWhileThePackageIsRead) {
+    testpkg::PackageBody package = testpkg::EmptyPackage("Big App");
+    package.Append(std::string(48u << 20, '\0'));
+    WritePackage(package.Finish());
+    StartSetup();
+    HWND window = driver_.WaitWindow("");
+    ASSERT_NE(nullptr, window) << TRANSCRIPT();
+    EXPECT_EQ("Please wait while unpacking data....", driver_.Text(window, 1003)) << TRANSCRIPT();
+    char className[64] = {};
+    GetClassNameA(GetDlgItem(window, 1004), className, sizeof className);
+    EXPECT_STREQ("msctls_progress32", className);
+    EXPECT_EQ(0, driver_.WaitExit()) << TRANSCRIPT();
     EXPECT_EQ(std::vector<std::string>(), TempFiles());
 }

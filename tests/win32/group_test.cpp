@@ -14,6 +14,7 @@
 #include "tests/support/test_package.h"
 #include "tests/support/win_test_dir.h"
 #include "tests/win32/test_windows.h"
+#include "uninstall_log/wendlo.h"
 #include "win32/unique_handle.h"
 
 using testpkg::Bytes;
@@ -41,7 +42,6 @@ class GroupTest : public ::testing::Test {
         CreateDirectoryA(tempDir_.c_str(), nullptr);
         CreateDirectoryA(appDir_.c_str(), nullptr);
         SetEnvironmentVariableA("TMP", tempDir_.c_str());
-        package::CopyText(log_.installDir, sizeof log_.installDir, appDir_.c_str());
         char dir[MAX_PATH] = {};
         GetWindowsDirectoryA(dir, MAX_PATH);
         windowsDir_ = dir;
@@ -74,9 +74,18 @@ class GroupTest : public ::testing::Test {
         return stream;
     }
 
+    std::vector<std::string> Logged(const char* section, const char* prefix) {
+        char** items = nullptr;
+        int count = 0;
+        LogReadList(log_.c_str(), section, prefix, &items, &count);
+        std::vector<std::string> texts(items, items + count);
+        LogFreeList(items, count);
+        return texts;
+    }
+
     testpkg::TempDir dir_;
     std::string tempDir_, appDir_, oldTmp_, windowsDir_, systemDir_, subfolder_;
-    installer::LogSettings log_;
+    std::string log_ = dir_ / "uninst.log";
     installer::GroupPathTable table_;
     wintest::StatusRecorder status_;
 };
@@ -87,7 +96,7 @@ TEST_F(GroupTest, EveryDestinationKindResolvesInTableOrder) {
     const char* sub = subfolder_.c_str();
     const package::GroupHeader groups[] = {Group(0x11), Group(0x12), Group(0x14),
                                            Group(0x19, sub), Group(0x1A, sub), Group(0x1C, sub)};
-    for (const auto& group : groups) installer::ResolveGroupDirectory(group, log_, &table_);
+    for (const auto& group : groups) installer::ResolveGroupDirectory(group, appDir_.c_str(), nullptr, &table_);
 
     const std::string expected[] = {appDir_ + "\\", windowsDir_ + "\\", systemDir_ + "\\",
                                     appDir_ + "\\" + subfolder_ + "\\",
@@ -109,8 +118,8 @@ TEST_F(GroupTest, EveryDestinationKindResolvesInTableOrder) {
 // An existing subfolder is fine, and two groups may share one.
 TEST_F(GroupTest, ExistingAndSharedSubfoldersResolve) {
     ASSERT_TRUE(CreateDirectoryA((appDir_ + "\\bin").c_str(), nullptr));
-    installer::ResolveGroupDirectory(Group(0x19, "bin"), log_, &table_);
-    installer::ResolveGroupDirectory(Group(0x89, "bin"), log_, &table_);
+    installer::ResolveGroupDirectory(Group(0x19, "bin"), appDir_.c_str(), nullptr, &table_);
+    installer::ResolveGroupDirectory(Group(0x89, "bin"), appDir_.c_str(), nullptr, &table_);
     EXPECT_EQ(appDir_ + "\\bin\\", table_.paths[0]);
     EXPECT_EQ(appDir_ + "\\bin\\", table_.paths[1]);
 }
@@ -122,19 +131,31 @@ TEST_F(GroupTest, GroupsWithoutADirectoryGetAnEmptyEntry) {
         Group(0x10), Group(0x13), Group(0x18, "x"), Group(0x1F, "x"), Group(0x19, ""),
         Group(0x19, ".."), Group(0x19, "a\\b"), Group(0x19, "..\\up"), Group(0x19, "C:\\x"),
         Group(0x19, "nul")};
-    for (const auto& group : groups) installer::ResolveGroupDirectory(group, log_, &table_);
+    for (const auto& group : groups) installer::ResolveGroupDirectory(group, appDir_.c_str(), nullptr, &table_);
     ASSERT_EQ(std::size(groups), table_.count);
     for (size_t i = 0; i < table_.count; ++i) EXPECT_STREQ("", table_.paths[i]) << i;
     EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(appDir_));
     EXPECT_FALSE(testpkg::FileExists(dir_ / "up"));
 
-    installer::LogSettings noInstallDir;
-    installer::ResolveGroupDirectory(Group(0x11), noInstallDir, &table_);
+    installer::ResolveGroupDirectory(Group(0x11), "", nullptr, &table_);
     EXPECT_STREQ("", table_.paths[table_.count - 1]);
 }
 
+// Every subfolder kind is recorded, also one that existed already or that
+// another group recorded before; the plain bases never are.
+TEST_F(GroupTest, SubfoldersAreRecordedAsCreatedDirectories) {
+    ASSERT_TRUE(CreateDirectoryA((appDir_ + "\\bin").c_str(), nullptr));
+    const char* sub = subfolder_.c_str();
+    for (const auto& group : {Group(0x11), Group(0x12), Group(0x14), Group(0x19, "bin"),
+                              Group(0x1A, sub), Group(0x1C, sub), Group(0x19, "bin")})
+        installer::ResolveGroupDirectory(group, appDir_.c_str(), log_.c_str(), &table_);
+    EXPECT_EQ((std::vector<std::string>{appDir_ + "\\bin", windowsDir_ + "\\" + subfolder_,
+                                        systemDir_ + "\\" + subfolder_, appDir_ + "\\bin"}),
+              Logged("CreatedDirs", "Dir"));
+}
+
 TEST_F(GroupTest, TheTableHoldsThirtyTwoGroups) {
-    for (int i = 0; i < 33; ++i) installer::ResolveGroupDirectory(Group(0x11), log_, &table_);
+    for (int i = 0; i < 33; ++i) installer::ResolveGroupDirectory(Group(0x11), appDir_.c_str(), nullptr, &table_);
     EXPECT_EQ(32u, table_.count);
     char path[MAX_PATH] = "untouched";
     EXPECT_TRUE(installer::LookupGroupPath(table_, 31, path));
@@ -151,7 +172,7 @@ TEST_F(GroupTest, CopyGroupInstallsEachFileWithItsProgress) {
     package::GroupHeader group;
     win32::UniqueFile stream = GroupStream(testpkg::GroupBlock(0x11, "", files), &group);
     std::string dir = appDir_ + "\\";
-    ASSERT_EQ(1, installer::CopyGroup(group, status_.window(), stream.get(), dir.c_str(), log_));
+    ASSERT_EQ(1, installer::CopyGroup(group, status_.window(), stream.get(), dir.c_str(), nullptr));
 
     for (const StoredFile& file : files) EXPECT_TRUE(testpkg::ReadFileBytes(dir + file.name) == file.data) << file.name;
     EXPECT_EQ('#', fgetc(stream.get()));
@@ -171,10 +192,37 @@ TEST_F(GroupTest, EveryCopyModeInstallsTheFiles) {
         Bytes data = testpkg::Pattern(5000, flags);
         package::GroupHeader group;
         win32::UniqueFile stream = GroupStream(testpkg::GroupBlock(flags, "", {{"lib.dll", data}}), &group);
-        ASSERT_EQ(1, installer::CopyGroup(group, nullptr, stream.get(), (appDir_ + "\\").c_str(), log_));
+        ASSERT_EQ(1, installer::CopyGroup(group, nullptr, stream.get(), (appDir_ + "\\").c_str(), nullptr));
         EXPECT_TRUE(testpkg::ReadFileBytes(appDir_ + "\\lib.dll") == data);
     }
     EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(tempDir_));
+}
+
+// Each destination is recorded in its copy mode's list before anything is
+// written, so a file that then cannot be placed is listed all the same.
+TEST_F(GroupTest, EachFileIsRecordedInItsCopyModesList) {
+    struct Case {
+        uint8_t flags;
+        const char* section;
+        const char* prefix;
+    };
+    const Case cases[] = {{0x11, "CopiedFiles", "File"}, {0x21, "OLEFiles", "OLE"},
+                          {0x41, "OLEFiles", "OLE"}, {0x81, "InstalledDLLs", "DLL"}};
+    std::string missing = dir_ / "missing\\";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.flags);
+        log_ = dir_ / ("uninst-" + std::to_string(c.flags) + ".log");
+        std::string dir = appDir_ + "\\";
+        for (const std::string& groupDir : {dir, missing}) {
+            package::GroupHeader group;
+            win32::UniqueFile stream = GroupStream(
+                testpkg::GroupBlock(c.flags, "", {{"a.dll", {'a'}}, {"b.dll", {'b'}}}), &group);
+            ASSERT_EQ(1, installer::CopyGroup(group, nullptr, stream.get(), groupDir.c_str(), log_.c_str()));
+        }
+        EXPECT_EQ((std::vector<std::string>{dir + "a.dll", dir + "b.dll", missing + "a.dll", missing + "b.dll"}),
+                  Logged(c.section, c.prefix));
+        if (c.flags != 0x11) EXPECT_EQ(std::vector<std::string>(), Logged("CopiedFiles", "File"));
+    }
 }
 
 // A damaged group is refused with the copy error before anything is
@@ -210,7 +258,7 @@ TEST_F(GroupTest, DamagedGroupsAreRefusedBeforeAnythingIsWritten) {
         package::GroupHeader group;
         win32::UniqueFile stream = GroupStream(c.block, &group);
         wintest::BoxWatcher boxes({"Vornel Setup"});
-        EXPECT_EQ(0, installer::CopyGroup(group, status_.window(), stream.get(), dir.c_str(), log_));
+        EXPECT_EQ(0, installer::CopyGroup(group, status_.window(), stream.get(), dir.c_str(), nullptr));
         EXPECT_EQ(std::vector<std::string>{kCopyError + c.shown}, boxes.Stop());
         EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(appDir_));
         EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(tempDir_));
@@ -222,7 +270,7 @@ TEST_F(GroupTest, AGroupWithoutADirectoryIsRefused) {
     package::GroupHeader group;
     win32::UniqueFile stream = GroupStream(testpkg::GroupBlock(0x11, "", {{"a.txt", {'a'}}}), &group);
     wintest::BoxWatcher boxes({"Vornel Setup"});
-    EXPECT_EQ(0, installer::CopyGroup(group, status_.window(), stream.get(), "", log_));
+    EXPECT_EQ(0, installer::CopyGroup(group, status_.window(), stream.get(), "", nullptr));
     EXPECT_EQ(std::vector<std::string>{std::string(kCopyError) + "a.txt"}, boxes.Stop());
 }
 
@@ -233,7 +281,7 @@ TEST_F(GroupTest, ATemporaryFileThatCannotBeMadeIsACopyError) {
     win32::UniqueFile stream = GroupStream(testpkg::GroupBlock(0x11, "", {{"a.txt", {'a'}}}), &group);
     wintest::BoxWatcher boxes({"Vornel Setup"});
     std::string dir = appDir_ + "\\";
-    EXPECT_EQ(0, installer::CopyGroup(group, status_.window(), stream.get(), dir.c_str(), log_));
+    EXPECT_EQ(0, installer::CopyGroup(group, status_.window(), stream.get(), dir.c_str(), nullptr));
     EXPECT_EQ(std::vector<std::string>{kCopyError + dir + "a.txt"}, boxes.Stop());
     EXPECT_FALSE(testpkg::FileExists(dir + "a.txt"));
 }
@@ -249,7 +297,7 @@ TEST_F(GroupTest, AMissingOrReadOnlyDestinationFolderIsSurvived) {
         win32::UniqueFile stream = GroupStream(
             testpkg::GroupBlock(0x11, "", {{"a.txt", {'a'}}, {"b.txt", testpkg::Pattern(5000, 1)}}), &group);
         wintest::BoxWatcher boxes({"Vornel Setup"});
-        EXPECT_EQ(1, installer::CopyGroup(group, status_.window(), stream.get(), dir.c_str(), log_));
+        EXPECT_EQ(1, installer::CopyGroup(group, status_.window(), stream.get(), dir.c_str(), nullptr));
         EXPECT_EQ('#', fgetc(stream.get()));
         EXPECT_EQ(std::vector<std::string>(), boxes.Stop());
         EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(tempDir_));
@@ -265,7 +313,8 @@ TEST_F(GroupTest, InstallGroupsInstallsOnlyTheMaskedGroupsAndSkipsTheRestExactly
     body.Append(testpkg::GroupBlock(0x11, "", {{"three.txt", testpkg::Pattern(4096, 3)}}));
     win32::UniqueFile stream = StreamOf(body.Finish());
 
-    installer::InstallGroups(stream.get(), body.header, 0b0101, status_.window(), log_, &table_);
+    installer::InstallGroups(stream.get(), body.header, 0b0101, status_.window(), appDir_.c_str(),
+                             log_.c_str(), &table_);
 
     EXPECT_TRUE(testpkg::ReadFileBytes(appDir_ + "\\zero.txt") == testpkg::Pattern(6000, 0));
     EXPECT_TRUE(testpkg::ReadFileBytes(appDir_ + "\\two\\two.txt") == testpkg::Pattern(100, 2));
@@ -275,6 +324,10 @@ TEST_F(GroupTest, InstallGroupsInstallsOnlyTheMaskedGroupsAndSkipsTheRestExactly
     EXPECT_EQ((std::vector<std::string>{"one", "two", "zero.txt"}), testpkg::ListDir(appDir_));
     ASSERT_EQ(4u, table_.count);
     EXPECT_EQ(appDir_ + "\\one\\", table_.paths[1]);
+    EXPECT_EQ((std::vector<std::string>{appDir_ + "\\one", appDir_ + "\\two"}), Logged("CreatedDirs", "Dir"));
+    EXPECT_EQ((std::vector<std::string>{appDir_ + "\\zero.txt", appDir_ + "\\two\\two.txt",
+                                        appDir_ + "\\two\\2b.txt"}),
+              Logged("CopiedFiles", "File"));
 }
 
 // After a refused group no further group is read; all ones installs every
@@ -288,7 +341,7 @@ TEST_F(GroupTest, InstallGroupsStopsAfterARefusedGroup) {
     win32::UniqueFile stream = StreamOf(body.Finish());
 
     wintest::BoxWatcher boxes({"Vornel Setup"});
-    installer::InstallGroups(stream.get(), body.header, 0xFFFFFFFF, status_.window(), log_, &table_);
+    installer::InstallGroups(stream.get(), body.header, 0xFFFFFFFF, status_.window(), appDir_.c_str(), nullptr, &table_);
     EXPECT_EQ(1u, boxes.Stop().size());
     EXPECT_EQ((std::vector<std::string>{"first.txt"}), testpkg::ListDir(appDir_));
     EXPECT_EQ(2u, table_.count);

@@ -199,8 +199,7 @@ TEST_F(ReplaceTest, CopyGroupGivesEachDeferredFileItsOwnTemporaryCopy) {
     ASSERT_TRUE(testpkg::WriteFileBytes(packagePath, block));
     win32::UniqueFile stream(fopen(packagePath.c_str(), "rb"));
     fseek(stream.get(), (long)package::kGroupHeaderSize, SEEK_SET);
-    installer::LogSettings log;
-    ASSERT_EQ(1, installer::CopyGroup(group, nullptr, stream.get(), (appDir_ + "\\").c_str(), log));
+    ASSERT_EQ(1, installer::CopyGroup(group, nullptr, stream.get(), (appDir_ + "\\").c_str(), nullptr));
     held1.reset();
     held3.reset();
 

@@ -9,7 +9,7 @@ namespace dlgdrive {
 namespace {
 
 constexpr DWORD kPollMs = 20;
-constexpr UINT kSendTimeoutMs = 5000;
+constexpr UINT kSendTimeoutMs = 1000;
 
 LRESULT SendTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
@@ -19,12 +19,31 @@ LRESULT SendTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return (LRESULT)result;
 }
 
-// WM_GETTEXT is marshalled across processes; GetWindowText is not for
-// another process's controls.
-std::string WindowText(HWND window) {
+// The text a window keeps for itself. Read without sending a message, so it
+// works while the program's thread is busy (the unpacking loop pumps none);
+// false when the window is gone.
+bool ReadWindowText(HWND window, std::string* out) {
     char text[4096] = {};
-    SendTimeout(window, WM_GETTEXT, sizeof text, (LPARAM)text);
-    return text;
+    SetLastError(0);
+    int len = GetWindowTextA(window, text, sizeof text);
+    *out = text;
+    return len > 0 || (GetLastError() == 0 && IsWindow(window));
+}
+
+std::string ClassOf(HWND window);
+
+// An edit control's current contents are only had with WM_GETTEXT, which is
+// marshalled across processes (and waits for the program's thread); every
+// other control's text is the kept one.
+std::string WindowText(HWND window) {
+    std::string cls = ClassOf(window);
+    char text[4096] = {};
+    if ((_stricmp(cls.c_str(), "Edit") == 0 || _stricmp(cls.c_str(), "ComboBox") == 0) &&
+        SendTimeout(window, WM_GETTEXT, sizeof text, (LPARAM)text) != -1)
+        return text;
+    std::string kept;
+    ReadWindowText(window, &kept);
+    return kept;
 }
 
 std::string ClassOf(HWND window) {
@@ -148,12 +167,15 @@ void Driver::Note(const std::string& line) { transcript_ += line + "\n"; }
 void Driver::Record(HWND window) {
     if (std::find(seen_.begin(), seen_.end(), window) != seen_.end()) return;
     seen_.push_back(window);
-    Note("window \"" + Escape(WindowText(window)) + "\" class " + ClassOf(window));
+    std::string caption;
+    ReadWindowText(window, &caption);
+    Note("window \"" + Escape(caption) + "\" class " + ClassOf(window));
     std::vector<HWND> children;
     EnumChildWindows(window, CollectChildren, (LPARAM)&children);
     for (HWND child : children) {
-        Note("  [" + std::to_string(GetDlgCtrlID(child)) + "] " + ClassOf(child) + " \"" +
-             Escape(WindowText(child)) + "\"" + (IsWindowVisible(child) ? "" : " hidden"));
+        std::string line = "  [" + std::to_string(GetDlgCtrlID(child)) + "] " + ClassOf(child);
+        line += " \"" + Escape(WindowText(child)) + "\"";
+        Note(line + (IsWindowVisible(child) ? "" : " hidden"));
     }
 }
 
@@ -165,7 +187,8 @@ HWND Driver::WaitWindow(const std::string& caption, DWORD timeoutMs) {
     DWORD start = GetTickCount();
     for (;;) {
         for (HWND window : ProgramWindows()) {
-            if (WindowText(window) == caption) {
+            std::string text;
+            if (ReadWindowText(window, &text) && text == caption) {
                 Record(window);
                 return window;
             }
