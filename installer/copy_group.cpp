@@ -7,7 +7,8 @@
 #include "installer/copy_plain_file.h"
 #include "installer/extract.h"
 #include "installer/resource.h"
-#include "package/path_text.h"
+#include "package/bytes.h"
+#include "package/file_name.h"
 #include "uninstall_log/wendlo.h"
 
 namespace installer {

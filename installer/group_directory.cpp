@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "package/bytes.h"
-#include "package/path_text.h"
+#include "package/file_name.h"
 #include "uninstall_log/wendlo.h"
 
 namespace installer {

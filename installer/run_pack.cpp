@@ -4,7 +4,7 @@
 
 #include "installer/extract.h"
 #include "package/bytes.h"
-#include "package/path_text.h"
+#include "package/file_name.h"
 #include "package/records.h"
 #include "win32/unique_handle.h"
 

@@ -1,6 +1,6 @@
 #include "installer/schedule_replace.h"
 
-#include "package/path_text.h"
+#include "package/bytes.h"
 
 namespace installer {
 

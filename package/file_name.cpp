@@ -1,4 +1,4 @@
-#include "package/path_text.h"
+#include "package/file_name.h"
 
 #include <cctype>
 #include <cstring>
@@ -28,21 +28,6 @@ bool IsPlainName(const char* name) {
     if (name[0] == 0 || strpbrk(name, "\\/:") != nullptr) return false;
     if (name[strspn(name, ". ")] == 0) return false;
     return !IsDeviceName(name);
-}
-
-bool JoinPath(char* out, size_t outSize, const char* dir, const char* name) {
-    size_t dirLen = strlen(dir);
-    bool addSeparator = dirLen > 0 && dir[dirLen - 1] != '\\';
-    size_t total = dirLen + (addSeparator ? 1 : 0) + strlen(name);
-    if (outSize == 0) return false;
-    if (total >= outSize) {
-        out[0] = 0;
-        return false;
-    }
-    memcpy(out, dir, dirLen);
-    if (addSeparator) out[dirLen++] = '\\';
-    strcpy(out + dirLen, name);
-    return true;
 }
 
 }  // namespace package
