@@ -90,28 +90,27 @@ class ReplaceTest : public ::testing::Test {
 
 }  // namespace
 
-// Two files in use: a line each, and no "NUL" line, which would delete the
-// second new copy before its rename.
+// Two files in use get a line each, and no "NUL" line, which would delete
+// the second new copy before its rename; a destination scheduled again
+// keeps one line, naming the later copy.
 TEST_F(ReplaceTest, Windows95FamilyGetsOneRenameLinePerFileInWininit) {
     std::string dest1 = File("one.dll", "old 1"), src1 = File("new1.tmp", "new 1");
     std::string dest2 = File("two.dll", "old 2"), src2 = File("new2.tmp", "new 2");
+    std::string later = File("later.tmp", "new 3");
     win32::UniqueHandle held1 = Hold(dest1), held2 = Hold(dest2);
     EXPECT_TRUE(installer::ScheduleReplaceOn(k95, dest1.c_str(), src1.c_str()));
     EXPECT_TRUE(installer::ScheduleReplaceOn(k95, dest2.c_str(), src2.c_str()));
-
     EXPECT_EQ((std::vector<std::string>{ShortPath(dest1) + "=" + ShortPath(src1),
                                         ShortPath(dest2) + "=" + ShortPath(src2)}),
               OurWininitLines());
     for (const std::string& line : testpkg::WininitRenames())
         EXPECT_NE(0, _strnicmp(line.c_str(), "NUL=", 4)) << line;
-    EXPECT_TRUE(OurPendingRenames().empty());
-}
 
-TEST_F(ReplaceTest, Windows95FamilyKeepsOneLineForADestinationScheduledTwice) {
-    std::string dest = File("one.dll", "old"), first = File("first.tmp", "1"), later = File("later.tmp", "2");
-    EXPECT_TRUE(installer::ScheduleReplaceOn(k95, dest.c_str(), first.c_str()));
-    EXPECT_TRUE(installer::ScheduleReplaceOn(k95, dest.c_str(), later.c_str()));
-    EXPECT_EQ(std::vector<std::string>{ShortPath(dest) + "=" + ShortPath(later)}, OurWininitLines());
+    EXPECT_TRUE(installer::ScheduleReplaceOn(k95, dest1.c_str(), later.c_str()));
+    EXPECT_EQ((std::vector<std::string>{ShortPath(dest1) + "=" + ShortPath(later),
+                                        ShortPath(dest2) + "=" + ShortPath(src2)}),
+              OurWininitLines());
+    EXPECT_TRUE(OurPendingRenames().empty());
 }
 
 // The NT family ignores wininit.ini: the renames go through MoveFileExA,
@@ -151,35 +150,28 @@ TEST_F(ReplaceTest, NothingIsScheduledWithoutBothFiles) {
     }
 }
 
-TEST_F(ReplaceTest, APlainFileOverwritesTheInstalledOneAndLeavesNoTemporaryFile) {
-    std::string dest = File("app.exe", "old contents");
-    std::string temp = File("new.tmp", "new");
-    EXPECT_TRUE(installer::CopyPlainFile(temp.c_str(), dest.c_str()));
-    EXPECT_TRUE(testpkg::ReadFileBytes(dest) == TextBytes("new"));
-    EXPECT_FALSE(testpkg::FileExists(temp));
-    EXPECT_TRUE(OurPendingRenames().empty());
-}
+// A free destination is overwritten and the temporary copy goes; one in
+// use keeps its contents while the new copy waits for the next start (Wine
+// reports the NT family); without a folder nothing is left behind.
+TEST_F(ReplaceTest, APlainFileIsCopiedOrWaitsForTheNextStart) {
+    std::string free = File("free.exe", "old"), freeTemp = File("free.tmp", "new");
+    EXPECT_TRUE(installer::CopyPlainFile(freeTemp.c_str(), free.c_str()));
+    EXPECT_TRUE(testpkg::ReadFileBytes(free) == TextBytes("new"));
+    EXPECT_FALSE(testpkg::FileExists(freeTemp));
 
-// The running system is of the NT family under Wine.
-TEST_F(ReplaceTest, APlainFileInUseWaitsInItsTemporaryFile) {
-    std::string dest = File("app.exe", "old contents");
-    std::string temp = File("new.tmp", "new");
+    std::string busy = File("busy.exe", "old contents"), busyTemp = File("busy.tmp", "new");
     {
-        win32::UniqueHandle held = Hold(dest);
-        EXPECT_TRUE(installer::CopyPlainFile(temp.c_str(), dest.c_str()));
+        win32::UniqueHandle held = Hold(busy);
+        EXPECT_TRUE(installer::CopyPlainFile(busyTemp.c_str(), busy.c_str()));
     }
-    EXPECT_TRUE(testpkg::ReadFileBytes(dest) == TextBytes("old contents"));
-    EXPECT_TRUE(testpkg::ReadFileBytes(temp) == TextBytes("new"));
-    using Pair = std::pair<std::string, std::string>;
-    EXPECT_EQ((std::vector<Pair>{{NtPath(temp), "!" + NtPath(dest)}}), OurPendingRenames());
-}
+    EXPECT_TRUE(testpkg::ReadFileBytes(busy) == TextBytes("old contents"));
+    EXPECT_TRUE(testpkg::ReadFileBytes(busyTemp) == TextBytes("new"));
 
-TEST_F(ReplaceTest, APlainFileForAMissingFolderLeavesNothingBehind) {
-    std::string temp = File("new.tmp", "new");
-    std::string dest = dir_ / "no-folder\\app.exe";
-    EXPECT_FALSE(installer::CopyPlainFile(temp.c_str(), dest.c_str()));
-    EXPECT_FALSE(testpkg::FileExists(temp));
-    EXPECT_TRUE(OurPendingRenames().empty());
+    std::string lostTemp = File("lost.tmp", "new");
+    EXPECT_FALSE(installer::CopyPlainFile(lostTemp.c_str(), (dir_ / "no-folder\\app.exe").c_str()));
+    EXPECT_FALSE(testpkg::FileExists(lostTemp));
+    using Pair = std::pair<std::string, std::string>;
+    EXPECT_EQ((std::vector<Pair>{{NtPath(busyTemp), "!" + NtPath(busy)}}), OurPendingRenames());
 }
 
 // Each deferred file keeps its own temporary copy until the restart; the
