@@ -51,8 +51,9 @@ package::FileEntry EntryAt(const uint8_t* entries, uint32_t index) {
 }
 
 // Reads the group's entries in one block after checking that the count fits
-// the package, so a damaged count never sizes an allocation. On false,
-// *refused is the path to name in the copy error.
+// the package, so a damaged count never sizes an allocation, then checks
+// every entry. Null when the group is damaged; *refused is then the path to
+// name in the copy error.
 std::unique_ptr<uint8_t[]> ReadEntries(FILE* stream, const package::GroupHeader& group,
                                        const char* groupDir, std::string* refused) {
     *refused = groupDir;
