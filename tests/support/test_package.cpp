@@ -9,6 +9,19 @@
 
 namespace testpkg {
 
+namespace {
+
+void AppendEntry(PackageBody* body, const StoredFile& file) {
+    package::FileEntry entry = {};
+    package::CopyText(entry.name, sizeof entry.name, file.name.c_str());
+    entry.size = (uint32_t)file.data.size();
+    uint8_t bytes[package::kFileEntrySize];
+    package::EncodeFileEntry(entry, bytes);
+    body->Append(bytes, sizeof bytes);
+}
+
+}  // namespace
+
 uint32_t PackageBody::Append(const void* data, size_t size) {
     uint32_t offset = (uint32_t)(package::kPackageHeaderSize + blocks.size());
     const uint8_t* p = static_cast<const uint8_t*>(data);
@@ -21,6 +34,63 @@ Bytes PackageBody::Finish() const {
     package::EncodePackageHeader(header, body.data());
     body.insert(body.end(), blocks.begin(), blocks.end());
     return body;
+}
+
+void PackageBody::SetLicence(const std::string& text) {
+    header.licenceFlag = 1;
+    header.licenceOffset = Append(text);
+    header.licenceSize = (uint32_t)text.size();
+}
+
+void PackageBody::SetReadme(const std::string& text) {
+    header.readmeFlag = 1;
+    header.readmeOffset = Append(text);
+    header.readmeSize = (uint32_t)text.size();
+}
+
+void PackageBody::AddGroup(uint8_t flags, const std::vector<StoredFile>& files,
+                           const char* subfolder) {
+    package::GroupHeader group = {};
+    package::CopyText(group.subfolder, sizeof group.subfolder, subfolder);
+    group.flags = flags;
+    group.fileCount = (uint32_t)files.size();
+    for (const StoredFile& f : files) group.totalBytes += (uint32_t)f.data.size();
+    uint8_t bytes[package::kGroupHeaderSize];
+    package::EncodeGroupHeader(group, bytes);
+    uint32_t offset = Append(bytes, sizeof bytes);
+    for (const StoredFile& f : files) AppendEntry(this, f);
+    for (const StoredFile& f : files) Append(f.data.data(), f.data.size());
+    if (header.groupCount++ == 0) header.groupsOffset = offset;
+    header.groupsSize = (uint32_t)(package::kPackageHeaderSize + blocks.size()) - header.groupsOffset;
+}
+
+void PackageBody::AddSetupType(const char* name, uint32_t groupMask) {
+    package::SetupTypeRecord type = {};
+    package::CopyText(type.name, sizeof type.name, name);
+    type.groupMask = groupMask;
+    uint8_t bytes[package::kSetupTypeRecordSize];
+    package::EncodeSetupTypeRecord(type, bytes);
+    uint32_t offset = Append(bytes, sizeof bytes);
+    if (header.setupTypeCount++ == 0) header.setupTypesOffset = offset;
+    header.setupTypesSize = header.setupTypeCount * (uint32_t)package::kSetupTypeRecordSize;
+}
+
+void PackageBody::SetRunPacks(bool before, const char* program, uint32_t waitFlag,
+                              const std::vector<StoredFile>& files) {
+    package::RunPackHeader pack = {};
+    package::CopyText(pack.packName, sizeof pack.packName, program);
+    package::CopyText(pack.programName, sizeof pack.programName, program);
+    pack.waitFlag = waitFlag;
+    pack.fileCount = (uint32_t)files.size();
+    uint8_t bytes[package::kRunPackHeaderSize];
+    package::EncodeRunPackHeader(pack, bytes);
+    uint32_t offset = Append(bytes, sizeof bytes);
+    for (const StoredFile& f : files) {
+        AppendEntry(this, f);
+        Append(f.data.data(), f.data.size());
+    }
+    (before ? header.beforeCount : header.afterCount) = 1;
+    (before ? header.beforeOffset : header.afterOffset) = offset;
 }
 
 PackageBody EmptyPackage(const char* appName) {
