@@ -38,11 +38,17 @@ INT_PTR CALLBACK BackgroundProc(HWND window, UINT message, WPARAM, LPARAM lParam
         case WM_INITDIALOG:
             SetWindowLongPtrA(window, DWLP_USER, lParam);
             return TRUE;
-        case WM_PAINT:
+        case WM_PAINT: {
+            // Painted inside BeginPaint and EndPaint: the erase to the dialog's
+            // face colour that an invalidation asks for happens in BeginPaint,
+            // before the background, and cannot wipe it afterwards.
+            PAINTSTRUCT paint;
+            BeginPaint(window, &paint);
             PaintBackground(window, 0, 0);
             DrawBackgroundTitle(window, (const char*)GetWindowLongPtrA(window, DWLP_USER));
-            // The dialog's default handling validates the window.
-            return FALSE;
+            EndPaint(window, &paint);
+            return TRUE;
+        }
     }
     return FALSE;
 }

@@ -46,17 +46,19 @@ void FillDefaults(HWND dialog, const InstallOptions& options) {
 }
 
 void Browse(HWND dialog) {
+    // The shell's browser expects COM on the calling thread.
+    HRESULT com = CoInitialize(nullptr);
     char displayName[MAX_PATH] = {};
     BROWSEINFOA info = {};
     info.hwndOwner = dialog;
     info.pszDisplayName = displayName;
     info.lpszTitle = "Select Destination Directory";
     LPITEMIDLIST item = SHBrowseForFolderA(&info);
-    if (!item) return;
     char path[MAX_PATH] = {};
     // A pick without a file-system path (a virtual folder) changes nothing.
-    if (SHGetPathFromIDListA(item, path)) SetDlgItemTextA(dialog, IDC_DESTINATION, path);
+    if (item && SHGetPathFromIDListA(item, path)) SetDlgItemTextA(dialog, IDC_DESTINATION, path);
     CoTaskMemFree(item);
+    if (SUCCEEDED(com)) CoUninitialize();
 }
 
 bool Ask(HWND dialog, const std::string& text, UINT icon) {

@@ -168,3 +168,98 @@ TEST_F(SequenceE2E, WindowsVersionNotAllowedEnds) {
               AnswerInstallError());
     ExpectAbort();
 }
+
+namespace {
+
+// Runs a package with the reboot question up to the question.
+class RebootE2E : public SequenceE2E {
+  protected:
+    HWND OpenRebootQuestion() {
+        testpkg::PackageBody body = Package();
+        body.header.reboot = 1;
+        WritePackage(body.Finish());
+        CreateDirectoryA(destDir_.c_str(), nullptr);
+        StartSetup();
+        if (!AnswerWelcome() || !AnswerOptions(destDir_)) return nullptr;
+        return driver_.WaitWindow("Install Question");
+    }
+};
+
+}  // namespace
+
+// Reboot Now is asked for only after the final notice, as the last action;
+// the temporary package is gone before the question.
+TEST_F(RebootE2E, RebootNowIsRequestedLast) {
+    HWND question = OpenRebootQuestion();
+    ASSERT_TRUE(question) << TRANSCRIPT();
+    EXPECT_EQ(std::vector<std::string>(), TempFiles());
+    EXPECT_TRUE(driver_.IsChecked(question, 1028));
+    EXPECT_FALSE(driver_.IsChecked(question, 1029));
+    EXPECT_FALSE(driver_.IsChecked(question, 1030));
+    driver_.Click(question, 2);  // Escape is ignored
+    driver_.Click(question, IDOK);
+    HWND final = driver_.WaitWindow("Vornel Setup");
+    ASSERT_TRUE(final) << TRANSCRIPT();
+    EXPECT_FALSE(testpkg::FileExists(rebootRecord_));
+    EXPECT_EQ(kFinal, driver_.Text(final, 0xFFFF));
+    driver_.Click(final, IDOK);
+    EXPECT_EQ(1, driver_.WaitExit()) << TRANSCRIPT();
+    EXPECT_EQ("ExitWindowsEx 2 0\n", FileText(rebootRecord_));
+}
+
+TEST_F(RebootE2E, RebootLaterRestartsNothing) {
+    ASSERT_TRUE(OpenRebootQuestion()) << TRANSCRIPT();
+    ASSERT_TRUE(AnswerReboot(1029)) << TRANSCRIPT();
+    EXPECT_EQ(kFinal, AnswerFinalMessage());
+    EXPECT_EQ(1, driver_.WaitExit()) << TRANSCRIPT();
+    EXPECT_FALSE(testpkg::FileExists(rebootRecord_));
+}
+
+TEST_F(RebootE2E, RestartWindowsRestartsNothing) {
+    ASSERT_TRUE(OpenRebootQuestion()) << TRANSCRIPT();
+    ASSERT_TRUE(AnswerReboot(1030)) << TRANSCRIPT();
+    EXPECT_EQ(kFinal, AnswerFinalMessage());
+    EXPECT_EQ(1, driver_.WaitExit()) << TRANSCRIPT();
+    EXPECT_FALSE(testpkg::FileExists(rebootRecord_));
+}
+
+namespace {
+
+// A header whose blocks lie outside the body is refused as a damaged package
+// before any window of the sequence opens.
+struct Damage {
+    const char* name;
+    void (*apply)(testpkg::PackageBody* body, uint32_t end);
+};
+
+const Damage kDamages[] = {
+    {"LicenceBeyondTheEnd",
+     [](testpkg::PackageBody* b, uint32_t end) { b->header.licenceOffset = end - 4, b->header.licenceSize = 5; }},
+    {"ReadmeBeyondTheEnd",
+     [](testpkg::PackageBody* b, uint32_t) { b->header.readmeSize = 0xFFFFFFF0u; }},
+    {"SetupTypesBeyondTheEnd",
+     [](testpkg::PackageBody* b, uint32_t end) { b->header.setupTypesOffset = end - 32; }},
+    {"MoreGroupsThanStored", [](testpkg::PackageBody* b, uint32_t) { b->header.groupCount = 30; }},
+};
+
+class DamagedLayoutE2E : public SequenceE2E, public ::testing::WithParamInterface<Damage> {};
+
+}  // namespace
+
+TEST_P(DamagedLayoutE2E, IsRefusedBeforeAnyQuestion) {
+    testpkg::PackageBody body = Package();
+    body.SetLicence(kLicence);
+    body.SetReadme("readme");
+    body.AddGroup(0x11, {{"a.txt", testpkg::Bytes(100, 'a')}});
+    body.AddSetupType("One", 1);
+    body.AddSetupType("Two", 1);
+    GetParam().apply(&body, (uint32_t)body.Finish().size());
+    WritePackage(body.Finish());
+    StartSetup();
+    EXPECT_EQ(kCrcFailed, AnswerInstallError()) << TRANSCRIPT();
+    ExpectAbort();
+    EXPECT_FALSE(Saw("Vornel Setup")) << TRANSCRIPT();
+}
+
+INSTANTIATE_TEST_SUITE_P(Headers, DamagedLayoutE2E, ::testing::ValuesIn(kDamages),
+                         [](const auto& info) { return std::string(info.param.name); });
