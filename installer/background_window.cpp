@@ -20,11 +20,20 @@ bool rememberedGradient = false;
 bool BandColor(COLORREF base, int i, COLORREF* color) {
     BYTE level = (BYTE)(255 - i);
     switch (base) {
-        case RGB(255, 0, 0): *color = RGB(level, 0, 0); return true;
-        case RGB(0, 255, 0): *color = RGB(0, level, 0); return true;
-        case RGB(255, 255, 0): *color = RGB(level, level, 0); return true;
-        case RGB(0, 0, 255): *color = RGB(0, 0, level); return true;
-        default: return false;
+        case RGB(255, 0, 0):
+            *color = RGB(level, 0, 0);
+            return true;
+        case RGB(0, 255, 0):
+            *color = RGB(0, level, 0);
+            return true;
+        case RGB(255, 255, 0):
+            *color = RGB(level, level, 0);
+            return true;
+        case RGB(0, 0, 255):
+            *color = RGB(0, 0, level);
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -4,7 +4,9 @@
 
 namespace installer {
 
-bool RunPacksStep(const SetupRun&, uint8_t, uint32_t) { return true; }
+bool RunPacksStep(const SetupRun&, uint8_t, uint32_t) {
+    return true;
+}
 
 void ResolveGroupStep(const SetupRun&, int, const package::GroupHeader&) {}
 

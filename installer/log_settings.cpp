@@ -14,6 +14,8 @@ void SetLogSettings(bool enabled, const char* installDir) {
     package::JoinPath(settings.logPath, sizeof settings.logPath, settings.installDir, "uninst.log");
 }
 
-const LogSettings& GetLogSettings() { return settings; }
+const LogSettings& GetLogSettings() {
+    return settings;
+}
 
 }  // namespace installer

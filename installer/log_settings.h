@@ -9,9 +9,9 @@
 namespace installer {
 
 struct LogSettings {
-    bool enabled;                  // the package asks for an uninstall log
-    char installDir[MAX_PATH];     // the destination directory
-    char logPath[MAX_PATH + 16];   // installDir + "\uninst.log"
+    bool enabled;                 // the package asks for an uninstall log
+    char installDir[MAX_PATH];    // the destination directory
+    char logPath[MAX_PATH + 16];  // installDir + "\uninst.log"
 };
 
 void SetLogSettings(bool enabled, const char* installDir);

@@ -71,29 +71,34 @@ INT_PTR AcceptDestination(HWND dialog, InstallOptions* options) {
     if (options->typeCount > 1) {
         LRESULT selected = SendDlgItemMessageA(dialog, IDC_TYPE_LIST, CB_GETCURSEL, 0, 0);
         // Nothing selected takes the first type: the sequence needs a valid one.
-        options->chosenType = selected >= 0 && selected < options->typeCount ? (uint16_t)selected : 0;
+        options->chosenType =
+            selected >= 0 && selected < options->typeCount ? (uint16_t)selected : 0;
     }
     char typed[MAX_PATH] = {};
     GetDlgItemTextA(dialog, IDC_DESTINATION, typed, MAX_PATH);
     if (typed[0] == 0) {
-        bool again = Ask(dialog, "You cannot leave blank the destination directory field !\n Try again ? ",
-                         MB_ICONWARNING);
+        bool again =
+            Ask(dialog, "You cannot leave blank the destination directory field !\n Try again ? ",
+                MB_ICONWARNING);
         return again ? 0 : IDC_CANCEL;
     }
     // Everything later joins names to the destination; a relative one would
     // change its meaning once it is the current directory.
     DWORD fullLen = GetFullPathNameA(typed, MAX_PATH, options->destination, nullptr);
-    if (fullLen == 0 || fullLen >= MAX_PATH) package::CopyText(options->destination, MAX_PATH, typed);
+    if (fullLen == 0 || fullLen >= MAX_PATH)
+        package::CopyText(options->destination, MAX_PATH, typed);
     const char* destination = options->destination;
 
     // Only an existing directory can become the current one.
     if (SetCurrentDirectoryA(destination)) return IDC_OK;
-    if (!Ask(dialog, std::string("The directory: ") + destination +
-                         " does not exist ! \n Do you want to create it ?",
+    if (!Ask(dialog,
+             std::string("The directory: ") + destination +
+                 " does not exist ! \n Do you want to create it ?",
              MB_ICONWARNING))
         return IDC_CANCEL;
     if (CreateDirectoryA(destination, nullptr) && SetCurrentDirectoryA(destination)) return IDC_OK;
-    std::string error = std::string("Cannot create directory ") + destination + "\n Installation must end now !";
+    std::string error =
+        std::string("Cannot create directory ") + destination + "\n Installation must end now !";
     MessageBoxA(dialog, error.c_str(), kSetupName, MB_OK | MB_ICONERROR);
     return IDC_CANCEL;
 }
@@ -121,7 +126,8 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 }  // namespace
 
 INT_PTR ShowOptionsDialog(HINSTANCE instance, HWND owner, InstallOptions* options) {
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_OPTIONS), owner, OptionsProc, (LPARAM)options);
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_OPTIONS), owner, OptionsProc,
+                           (LPARAM)options);
 }
 
 }  // namespace installer

@@ -53,7 +53,8 @@ bool AcceptLicence(const SetupRun& run) {
     if (run.header.licenceFlag == 0) return true;
     auto text = ReadText(run.stream.get(), run.header.licenceOffset, run.header.licenceSize);
     if (!text) return false;
-    if (ShowLicenceDialog(run.instance, run.background.get(), text.get()) != IDC_CANCEL) return true;
+    if (ShowLicenceDialog(run.instance, run.background.get(), text.get()) != IDC_CANCEL)
+        return true;
     return MessageBoxA(run.background.get(), "Are you sure you want to abort this installation ? ",
                        kSetupName, MB_YESNO | MB_ICONQUESTION) != IDYES;
 }
@@ -68,7 +69,8 @@ bool RunPacksOrWarn(const SetupRun& run, uint8_t count, uint32_t offset, const c
 void ReadSetupTypes(SetupRun& run) {
     run.options.typeCount = 1;
     if (run.header.setupTypeCount < 2) return;
-    int count = run.header.setupTypeCount < kMaxSetupTypes ? run.header.setupTypeCount : kMaxSetupTypes;
+    int count =
+        run.header.setupTypeCount < kMaxSetupTypes ? run.header.setupTypeCount : kMaxSetupTypes;
     if (fseek(run.stream.get(), (long)run.header.setupTypesOffset, SEEK_SET) != 0) return;
     for (int i = 0; i < count; ++i) {
         uint8_t bytes[package::kSetupTypeRecordSize];
@@ -83,7 +85,8 @@ void ReadSetupTypes(SetupRun& run) {
 
 bool ChooseDestination(SetupRun& run) {
     package::CopyText(run.options.destination, sizeof run.options.destination, run.header.appName);
-    if (ShowOptionsDialog(run.instance, run.background.get(), &run.options) == IDC_CANCEL) return false;
+    if (ShowOptionsDialog(run.instance, run.background.get(), &run.options) == IDC_CANCEL)
+        return false;
     if (run.options.typeCount >= 2) run.groupMask = run.typeMasks[run.options.chosenType];
     return true;
 }
@@ -94,7 +97,8 @@ bool ChooseDestination(SetupRun& run) {
 void InstallGroups(const SetupRun& run) {
     std::FILE* stream = run.stream.get();
     if (fseek(stream, (long)run.header.groupsOffset, SEEK_SET) != 0) return;
-    int count = run.header.groupCount < package::kMaxGroups ? run.header.groupCount : package::kMaxGroups;
+    int count =
+        run.header.groupCount < package::kMaxGroups ? run.header.groupCount : package::kMaxGroups;
     for (int i = 0; i < count; ++i) {
         uint8_t bytes[package::kGroupHeaderSize];
         package::GroupHeader group;
@@ -166,7 +170,8 @@ int RunSetup(HINSTANCE instance) {
 
     // Questions: every refusal returns 0, and the run's members clean up.
     BuildTitle(run.header, run.title, sizeof run.title);
-    run.background.reset(CreateBackgroundWindow(instance, run.title, colours.backColor, colours.dithered));
+    run.background.reset(
+        CreateBackgroundWindow(instance, run.title, colours.backColor, colours.dithered));
     if (ShowWelcomeDialog(instance, run.background.get()) == IDC_CANCEL) return 0;
     if (!CheckWindowsVersion(run.header.allowedSystems))
         return ShowInstallError(IDS_WRONG_WINDOWS, instance), 0;
@@ -196,7 +201,8 @@ int RunSetup(HINSTANCE instance) {
 
     run.stream.reset();
     run.tempFile.Delete();
-    INT_PTR rebootChoice = run.header.reboot ? ShowRebootQuestion(instance, run.background.get()) : 0;
+    INT_PTR rebootChoice =
+        run.header.reboot ? ShowRebootQuestion(instance, run.background.get()) : 0;
     ShowFinalMessage(run);
     run.background.reset();
     // The restart is the very last thing: every window is gone.

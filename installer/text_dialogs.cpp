@@ -35,7 +35,8 @@ INT_PTR CALLBACK ReadmeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 INT_PTR ShowLicenceDialog(HINSTANCE instance, HWND owner, const char* text) {
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LICENCE), owner, LicenceProc, (LPARAM)text);
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LICENCE), owner, LicenceProc,
+                           (LPARAM)text);
 }
 
 INT_PTR ShowReadmeDialog(HINSTANCE instance, HWND owner, const char* text) {

@@ -5,10 +5,14 @@ namespace installer {
 uint8_t SystemFlagOf(DWORD platformId, DWORD majorVersion, DWORD minorVersion) {
     if (platformId == VER_PLATFORM_WIN32_WINDOWS) {
         switch (minorVersion) {
-            case 0: return 0x01;
-            case 10: return 0x02;
-            case 90: return 0x04;
-            default: return 0;
+            case 0:
+                return 0x01;
+            case 10:
+                return 0x02;
+            case 90:
+                return 0x04;
+            default:
+                return 0;
         }
     }
     if (platformId == VER_PLATFORM_WIN32_NT) {

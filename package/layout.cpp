@@ -94,7 +94,8 @@ bool CheckPackageLayout(std::FILE* stream, const PackageHeader& header) {
            TextFits(body, header.readmeFlag, header.readmeOffset, header.readmeSize) &&
            GroupsFit(body, header) &&
            (header.setupTypeCount < 2 ||
-            RecordsFit(body, header.setupTypeCount, header.setupTypesOffset, kSetupTypeRecordSize)) &&
+            RecordsFit(body, header.setupTypeCount, header.setupTypesOffset,
+                       kSetupTypeRecordSize)) &&
            RecordsFit(body, header.desktopCount, header.desktopOffset, kLinkRecordSize) &&
            RecordsFit(body, header.startMenuCount, header.startMenuOffset, kLinkRecordSize) &&
            (!registryUsed || body.Holds(header.registryOffset, header.registrySize)) &&

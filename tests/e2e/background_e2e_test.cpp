@@ -44,8 +44,12 @@ class Screen {
     std::vector<uint32_t> pixels_;
 };
 
-int Blue(uint32_t rgb) { return rgb & 0xFF; }
-int RedGreen(uint32_t rgb) { return rgb >> 8; }
+int Blue(uint32_t rgb) {
+    return rgb & 0xFF;
+}
+int RedGreen(uint32_t rgb) {
+    return rgb >> 8;
+}
 
 class BackgroundE2E : public e2e::SetupTest {
   protected:
@@ -56,7 +60,8 @@ class BackgroundE2E : public e2e::SetupTest {
         WritePackage(testpkg::EmptyPackage("Paint App").Finish(), settings);
         StartSetup();
         HWND welcome = driver_.WaitWindow("Vornel Setup");
-        if (!welcome || !WaitForScreen([](const Screen& s) { return s.At(s.width() - 10, 10) != 0; }))
+        if (!welcome ||
+            !WaitForScreen([](const Screen& s) { return s.At(s.width() - 10, 10) != 0; }))
             return nullptr;
         return welcome;
     }
@@ -115,7 +120,8 @@ TEST_F(BackgroundE2E, DefaultIsABlueGradientWithTheTitle) {
     RedrawWindow(background, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
     EXPECT_TRUE(WaitPainted(background));
     EXPECT_TRUE(WaitForScreen([&](const Screen& now) {
-        return Blue(now.At(x, 8)) >= 240 && Blue(now.At(x, now.height() - 8)) <= 12 && TitleDrawn(now);
+        return Blue(now.At(x, 8)) >= 240 && Blue(now.At(x, now.height() - 8)) <= 12 &&
+               TitleDrawn(now);
     })) << "the gradient or the title did not come back after a repaint";
     Finish(welcome);
 }

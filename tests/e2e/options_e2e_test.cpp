@@ -26,7 +26,8 @@ class OptionsE2E : public e2e::SetupTest {
     void ExpectAbort() {
         EXPECT_EQ(0, driver_.WaitExit()) << TRANSCRIPT();
         EXPECT_EQ(std::vector<std::string>(), TempFiles());
-        EXPECT_EQ(std::string::npos, driver_.Transcript().find("completed successfuly")) << TRANSCRIPT();
+        EXPECT_EQ(std::string::npos, driver_.Transcript().find("completed successfuly"))
+            << TRANSCRIPT();
     }
 };
 
@@ -43,7 +44,8 @@ TEST_F(OptionsE2E, CancelEnds) {
 TEST_F(OptionsE2E, BlankFieldAsksAgainThenCancelEnds) {
     HWND options = OpenOptions();
     ASSERT_TRUE(options) << TRANSCRIPT();
-    const std::string blank = "You cannot leave blank the destination directory field !\n Try again ? ";
+    const std::string blank =
+        "You cannot leave blank the destination directory field !\n Try again ? ";
     driver_.SetText(options, 1000, "");
     driver_.Click(options, 1008);
     EXPECT_EQ(blank, AnswerBox("Vornel Setup", IDOK));

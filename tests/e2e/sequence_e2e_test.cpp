@@ -8,7 +8,8 @@
 namespace {
 
 const char kLicence[] = "Licence terms\r\nline two";
-const char kFinal[] = "Installation of Setup of Seq App version 1.0 has been completed successfuly.\nGoodbye !";
+const char kFinal[] =
+    "Installation of Setup of Seq App version 1.0 has been completed successfuly.\nGoodbye !";
 const char kCrcFailed[] = "Failed CRC check in Setup.dat file !";
 
 class SequenceE2E : public e2e::SetupTest {
@@ -19,7 +20,8 @@ class SequenceE2E : public e2e::SetupTest {
     // gone and nothing written at the destination.
     void ExpectAbort() {
         EXPECT_EQ(0, driver_.WaitExit()) << TRANSCRIPT();
-        EXPECT_EQ(std::string::npos, driver_.Transcript().find("completed successfuly")) << TRANSCRIPT();
+        EXPECT_EQ(std::string::npos, driver_.Transcript().find("completed successfuly"))
+            << TRANSCRIPT();
         EXPECT_EQ(std::vector<std::string>(), TempFiles());
         EXPECT_FALSE(testpkg::FileExists(destDir_));
     }
@@ -127,7 +129,8 @@ TEST_F(SequenceE2E, LicenceCancelThenYesEnds) {
     StartSetup();
     ASSERT_TRUE(AnswerWelcome()) << TRANSCRIPT();
     ASSERT_TRUE(AnswerLicence(1009)) << TRANSCRIPT();
-    EXPECT_EQ("Are you sure you want to abort this installation ? ", AnswerBox("Vornel Setup", IDYES));
+    EXPECT_EQ("Are you sure you want to abort this installation ? ",
+              AnswerBox("Vornel Setup", IDYES));
     ExpectAbort();
 }
 
@@ -138,7 +141,8 @@ TEST_F(SequenceE2E, LicenceCancelThenNoGoesOn) {
     StartSetup();
     ASSERT_TRUE(AnswerWelcome()) << TRANSCRIPT();
     ASSERT_TRUE(AnswerLicence(1009)) << TRANSCRIPT();
-    EXPECT_EQ("Are you sure you want to abort this installation ? ", AnswerBox("Vornel Setup", IDNO));
+    EXPECT_EQ("Are you sure you want to abort this installation ? ",
+              AnswerBox("Vornel Setup", IDNO));
     ASSERT_TRUE(CreateDirectoryA(destDir_.c_str(), nullptr));
     ASSERT_TRUE(AnswerOptions(destDir_)) << TRANSCRIPT();
     EXPECT_EQ(kFinal, AnswerFinalMessage()) << TRANSCRIPT();
@@ -164,8 +168,9 @@ TEST_F(SequenceE2E, WindowsVersionNotAllowedEnds) {
     WritePackage(body.Finish());
     StartSetup();
     ASSERT_TRUE(AnswerWelcome()) << TRANSCRIPT();
-    EXPECT_EQ("This program is not intended to run over this version of windows\n Installation must end",
-              AnswerInstallError());
+    EXPECT_EQ(
+        "This program is not intended to run over this version of windows\n Installation must end",
+        AnswerInstallError());
     ExpectAbort();
 }
 
@@ -207,21 +212,18 @@ TEST_F(RebootE2E, RebootNowIsRequestedLast) {
     EXPECT_EQ("ExitWindowsEx 2 0\n", FileText(rebootRecord_));
 }
 
-TEST_F(RebootE2E, RebootLaterRestartsNothing) {
+// Reboot Later and Restart Windows both end without any restart.
+class RebootChoiceE2E : public RebootE2E, public ::testing::WithParamInterface<int> {};
+
+TEST_P(RebootChoiceE2E, RestartsNothing) {
     ASSERT_TRUE(OpenRebootQuestion()) << TRANSCRIPT();
-    ASSERT_TRUE(AnswerReboot(1029)) << TRANSCRIPT();
+    ASSERT_TRUE(AnswerReboot(GetParam())) << TRANSCRIPT();
     EXPECT_EQ(kFinal, AnswerFinalMessage());
     EXPECT_EQ(1, driver_.WaitExit()) << TRANSCRIPT();
     EXPECT_FALSE(testpkg::FileExists(rebootRecord_));
 }
 
-TEST_F(RebootE2E, RestartWindowsRestartsNothing) {
-    ASSERT_TRUE(OpenRebootQuestion()) << TRANSCRIPT();
-    ASSERT_TRUE(AnswerReboot(1030)) << TRANSCRIPT();
-    EXPECT_EQ(kFinal, AnswerFinalMessage());
-    EXPECT_EQ(1, driver_.WaitExit()) << TRANSCRIPT();
-    EXPECT_FALSE(testpkg::FileExists(rebootRecord_));
-}
+INSTANTIATE_TEST_SUITE_P(LaterAndRestartWindows, RebootChoiceE2E, ::testing::Values(1029, 1030));
 
 namespace {
 
@@ -234,13 +236,19 @@ struct Damage {
 
 const Damage kDamages[] = {
     {"LicenceBeyondTheEnd",
-     [](testpkg::PackageBody* b, uint32_t end) { b->header.licenceOffset = end - 4, b->header.licenceSize = 5; }},
+     [](testpkg::PackageBody* b, uint32_t end) {
+         b->header.licenceOffset = end - 4, b->header.licenceSize = 5;
+     }},
     {"ReadmeBeyondTheEnd",
      [](testpkg::PackageBody* b, uint32_t) { b->header.readmeSize = 0xFFFFFFF0u; }},
     {"SetupTypesBeyondTheEnd",
      [](testpkg::PackageBody* b, uint32_t end) { b->header.setupTypesOffset = end - 32; }},
     {"MoreGroupsThanStored", [](testpkg::PackageBody* b, uint32_t) { b->header.groupCount = 30; }},
 };
+
+void PrintTo(const Damage& damage, std::ostream* out) {
+    *out << damage.name;
+}
 
 class DamagedLayoutE2E : public SequenceE2E, public ::testing::WithParamInterface<Damage> {};
 

@@ -25,7 +25,8 @@ TEST(WindowsVersion, EachVersionMapsToItsFlagAndOthersToNone) {
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(cases[i].flag, installer::SystemFlagOf(cases[i].platform, cases[i].major, cases[i].minor));
+        EXPECT_EQ(cases[i].flag,
+                  installer::SystemFlagOf(cases[i].platform, cases[i].major, cases[i].minor));
     }
 }
 
