@@ -20,8 +20,18 @@ LRESULT SendTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // WM_GETTEXT is marshalled across processes; GetWindowText is not for
-// another process's controls.
+// another process's controls. A window of this process is read without a
+// message: its thread may be busy and not answer for long.
 std::string WindowText(HWND window) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == GetCurrentProcessId()) {
+        wchar_t wide[4096] = {};
+        InternalGetWindowText(window, wide, 4096);
+        char text[4096] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        return text;
+    }
     char text[4096] = {};
     SendTimeout(window, WM_GETTEXT, sizeof text, (LPARAM)text);
     return text;
@@ -101,7 +111,7 @@ Driver::Driver(DWORD defaultTimeoutMs) : defaultTimeoutMs_(defaultTimeoutMs) {}
 
 Driver::~Driver() {
     if (!process_) return;
-    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+    if (!attached_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
         TerminateProcess(process_, 255);
         WaitForSingleObject(process_, 5000);
     }
@@ -125,6 +135,15 @@ bool Driver::Start(const std::string& exePath, const std::string& args, const st
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
+    return true;
+}
+
+bool Driver::Attach(DWORD processId) {
+    Note("attach to process " + std::to_string(processId));
+    process_ = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
+    if (!process_) return false;
+    processId_ = processId;
+    attached_ = true;
     return true;
 }
 
@@ -238,7 +257,7 @@ bool Driver::Click(HWND window, int id) {
 }
 
 int Driver::WaitExit(DWORD timeoutMs) {
-    if (!process_) return -1;
+    if (!process_ || attached_) return -1;
     DWORD start = GetTickCount();
     while (WaitForSingleObject(process_, kPollMs) == WAIT_TIMEOUT) {
         RecordNewWindows();

@@ -23,6 +23,10 @@ class Driver {
     // are added to (or replace in) this process's environment for the child.
     bool Start(const std::string& exePath, const std::string& args, const std::string& workDir,
                const std::vector<std::string>& env = {});
+    // Drives the windows of a process that is already running, this one
+    // included (from a second thread while the first shows its dialogs). The
+    // driver never ends such a process, and WaitExit gives -1 at once.
+    bool Attach(DWORD processId);
 
     // Waits for a visible top-level window of the program whose caption is
     // exactly caption, records it and returns it; null after the timeout or
@@ -65,6 +69,7 @@ class Driver {
     DWORD defaultTimeoutMs_;
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
+    bool attached_ = false;
     std::vector<HWND> seen_;
     std::string transcript_;
 };
