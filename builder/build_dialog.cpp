@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "builder/build_state.h"
+#include "builder/progress_bar.h"
 #include "builder/resource.h"
 #include "win32/last_error.h"
 
@@ -16,6 +17,7 @@ namespace {
 HWND g_dialog = nullptr;
 HFONT g_boldFont = nullptr;
 MSG g_message;
+ProgressBar g_progress;
 
 constexpr char kCaption[] = "Zek2Dat DLL";
 
@@ -47,12 +49,14 @@ void OpenBuildDialog() {
     g_boldFont = CreateFontA(0, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, FF_SWISS,
                              "MS Sans Serif");
     SendDlgItemMessageA(g_dialog, IDC_BUILD_STATUS, WM_SETFONT, (WPARAM)g_boldFont, TRUE);
+    g_progress.Attach(GetDlgItem(g_dialog, IDC_BUILD_PROGRESS));
     SetForegroundWindow(g_dialog);
 }
 
 void CloseBuildDialog() {
     if (g_dialog) DestroyWindow(g_dialog);
     g_dialog = nullptr;
+    g_progress.Attach(nullptr);
     // The status line used the font until its window went.
     if (g_boldFont) DeleteObject(g_boldFont);
     g_boldFont = nullptr;
@@ -66,9 +70,7 @@ void SetBuildDetail(const char* text) {
     if (g_dialog) SetDlgItemTextA(g_dialog, IDC_BUILD_DETAIL, text);
 }
 
-void SetBuildProgress(int percent) {
-    if (g_dialog) SendDlgItemMessageA(g_dialog, IDC_BUILD_PROGRESS, PBM_SETPOS, percent, 0);
-}
+bool SetBuildProgress(int percent) { return g_progress.Set(percent); }
 
 void RepaintBuildDialog() {
     if (g_dialog) UpdateWindow(g_dialog);

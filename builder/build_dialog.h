@@ -22,7 +22,9 @@ void CloseBuildDialog();
 
 void SetBuildStatus(const char* text);
 void SetBuildDetail(const char* text);
-void SetBuildProgress(int percent);
+// Moves the progress bar (not more often than it can be painted); true when
+// it moved.
+bool SetBuildProgress(int percent);
 // Paints what is invalid at once.
 void RepaintBuildDialog();
 

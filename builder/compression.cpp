@@ -12,6 +12,7 @@
 
 #include "builder/build_dialog.h"
 #include "builder/build_state.h"
+#include "builder/progress_bar.h"
 #include "builder/resource.h"
 #include "win32/unique_handle.h"
 #include "win32/zlib_api.h"
@@ -59,8 +60,7 @@ bool CopyToGzip(FILE* body, const GzStream& gz, win32::GzWriteFn gzwrite) {
         if (BuildCancelled() || ferror(body)) return false;
         done += got;
         if (got == kBlockSize) {
-            SetBuildProgress(ProgressPercent(done, length));
-            RepaintBuildDialog();
+            if (SetBuildProgress(ProgressPercent(done, length))) RepaintBuildDialog();
             if (gzwrite(gz.get(), block.get(), (unsigned)got) != (int)got) return false;
             continue;
         }
@@ -118,7 +118,8 @@ uint32_t DoCrc32(const char* path) {
     win32::UniqueWindow dialog(CreateDialogParamA(ModuleInstance(), MAKEINTRESOURCEA(IDD_CRC),
                                                   nullptr, CrcDialogProc, 0));
     SetDlgItemTextA(dialog.get(), IDC_CRC_TEXT, text.c_str());
-    HWND bar = GetDlgItem(dialog.get(), IDC_CRC_PROGRESS);
+    ProgressBar bar;
+    bar.Attach(GetDlgItem(dialog.get(), IDC_CRC_PROGRESS));
 
     unsigned long crc = crc32(0, nullptr, 0);
     uint64_t length = (uint64_t)_filelengthi64(_fileno(file.get()));
@@ -126,11 +127,10 @@ uint32_t DoCrc32(const char* path) {
     for (;;) {
         size_t got = fread(block.get(), 1, kBlockSize, file.get());
         done += got;
-        if (got == kBlockSize) {
-            SendMessageA(bar, PBM_SETPOS, ProgressPercent(done, length), 0);
-        } else if (got > 0) {
-            SendMessageA(bar, PBM_SETPOS, 100, 0);
-        }
+        if (got == kBlockSize)
+            bar.Set(ProgressPercent(done, length));
+        else if (got > 0)
+            bar.Set(100);
         if (got > 0) crc = crc32(crc, block.get(), (unsigned)got);
         if (got < kBlockSize) break;
     }

@@ -268,9 +268,8 @@ TEST(ProjectReader, RegistryTextMustHoldItsNulWithinItsLength) {
         PutU32(b, 8, keyLength);
         PutU32(b, 12, 1);
         PutU32(b, 16, 1);
-        b.insert(b.end(), {0xAA, 0xBB});
-        b.insert(b.end(), key.begin(), key.end());
-        for (int text = 0; text < 2; ++text) b.insert(b.end(), {0xAA, 0xBB, 0});
+        std::string texts = "\xAA\xBB" + key + std::string("\xAA\xBB\0\xAA\xBB\0", 6);
+        b.insert(b.end(), texts.begin(), texts.end());
         return b;
     };
     RegEntry e;
