@@ -150,6 +150,7 @@ int Build(const char* projectPath, const char* outputPath) {
     if (!work) return ReportBuildError(kErrorNoMemory), 0;
     BuildDialogScope dialog;
 
+    if (!projectPath || !outputPath) return ReportBuildError(kErrorCannotOpen), 0;
     win32::UniqueFile project(fopen(projectPath, "rb"));
     if (!project) return ReportBuildError(kErrorCannotOpen), 0;
     if (!win32::UniqueFile(fopen(outputPath, "wb"))) return ReportBuildError(kErrorCannotOpen), 0;
@@ -189,7 +190,8 @@ int Build(const char* projectPath, const char* outputPath) {
     if (!WriteRegistry(body.get(), project.get(), p.registryCount, &h)) return 0;
     if (!WriteRunPacks(body.get(), project.get(), &h, p)) return 0;
 
-    if (fseek(body.get(), 0, SEEK_SET) != 0) return 0;
+    // Positions are recorded in 32 bits and measured as signed ones.
+    if (ftell(body.get()) < 0 || fseek(body.get(), 0, SEEK_SET) != 0) return 0;
     WriteHeader(body.get(), h);
     if (ferror(body.get()) || fclose(body.release()) != 0) return 0;
     project.reset();
