@@ -23,11 +23,14 @@ LRESULT SendTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 // works while the program's thread is busy (the unpacking loop pumps none);
 // false when the window is gone.
 bool ReadWindowText(HWND window, std::string* out) {
+    // InternalGetWindowText never sends a message, also not to a window of
+    // this process (GetWindowText would, and wait on a busy thread).
+    wchar_t wide[4096] = {};
+    int len = InternalGetWindowText(window, wide, 4096);
     char text[4096] = {};
-    SetLastError(0);
-    int len = GetWindowTextA(window, text, sizeof text);
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     *out = text;
-    return len > 0 || (GetLastError() == 0 && IsWindow(window));
+    return len > 0 || IsWindow(window);
 }
 
 std::string ClassOf(HWND window);
@@ -275,7 +278,7 @@ bool Driver::Click(HWND window, int id) {
 }
 
 int Driver::WaitExit(DWORD timeoutMs) {
-    if (!process_) return -1;
+    if (!process_ || !owned_) return -1;
     DWORD start = GetTickCount();
     while (WaitForSingleObject(process_, kPollMs) == WAIT_TIMEOUT) {
         RecordNewWindows();

@@ -23,9 +23,9 @@ class Driver {
     // are added to (or replace in) this process's environment for the child.
     bool Start(const std::string& exePath, const std::string& args, const std::string& workDir,
                const std::vector<std::string>& env = {});
-
-    // Watches a program that is already running (a test may watch its own
-    // process from another thread); the driver never ends it.
+    // Drives the windows of a process that is already running, this one
+    // included (from a second thread while the first shows its dialogs). The
+    // driver never ends such a process, and WaitExit gives -1 at once.
     bool Attach(DWORD processId);
 
     // Waits for a visible top-level window of the program whose caption is
