@@ -2,37 +2,37 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 namespace uninstaller {
 
 namespace {
 
-bool removalScheduled = false;
+std::vector<std::string> inUse;
 
-// A NULL target with MOVEFILE_DELAY_UNTIL_REBOOT deletes at the next start.
-// Windows 95/98 do not implement it and fail with
-// ERROR_CALL_NOT_IMPLEMENTED, which leaves the file as before.
-bool DeleteAtRestart(const char* path) {
-    return MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
-}
+// A NULL target deletes at the next start; Windows 95/98 fail with
+// ERROR_CALL_NOT_IMPLEMENTED.
+void DeleteAtRestart(const char* path) { MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT); }
 
 }  // namespace
 
-bool RemoveFile(const char* path) {
-    if (DeleteFileA(path)) return true;
+void RemoveFile(const char* path) {
+    if (DeleteFileA(path)) return;
     // A file held open fails with ERROR_SHARING_VIOLATION; a running program
     // or a loaded library with ERROR_ACCESS_DENIED. A read-only file fails
-    // like the latter but is not in use: it stays, as do missing files.
+    // like the latter but is not in use.
     DWORD error = GetLastError();
-    if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) return false;
+    if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) return;
     DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-    if (!DeleteAtRestart(path)) return false;
-    removalScheduled = true;
-    return true;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) return;
+    inUse.push_back(path);
 }
 
-bool AnyRemovalScheduled() { return removalScheduled; }
-
-bool ScheduleFolderRemoval(const char* path) { return DeleteAtRestart(path); }
+void ScheduleInUseRemovals(const char* folder) {
+    if (inUse.empty()) return;
+    for (const std::string& path : inUse) DeleteAtRestart(path.c_str());
+    if (*folder) DeleteAtRestart(folder);
+}
 
 }  // namespace uninstaller

@@ -26,13 +26,12 @@ void RemoveFolder(const char* path) { RemoveDirectoryA(path); }
 }  // namespace
 
 void RemoveLinks(const char* log, HWND progress) {
-    RemoveEach(LogList(log, "ShellLinks", "Link"), progress, "Now removing links...",
-               [](const char* path) { RemoveFile(path); });
+    RemoveEach(LogList(log, "ShellLinks", "Link"), progress, "Now removing links...", RemoveFile);
 }
 
 void RemoveCopiedFiles(const char* log, HWND progress) {
     RemoveEach(LogList(log, "CopiedFiles", "File"), progress, "Now removing copied files...",
-               [](const char* path) { RemoveFile(path); });
+               RemoveFile);
 }
 
 void RemoveCreatedDirs(const char* log, HWND progress) {

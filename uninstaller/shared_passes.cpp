@@ -67,8 +67,6 @@ PassEnd RunSharedPass(SharedPass pass, const char* log, const char* section, con
     return PassEnd::kCompleted;
 }
 
-void DeleteDll(const char* path) { RemoveFile(path); }
-
 // Unregistered while the file is still there; deleted even when that failed.
 void DeleteServer(const char* path) {
     shared_counts::CallRegistrationEntry(path, 0);
@@ -78,7 +76,7 @@ void DeleteServer(const char* path) {
 }  // namespace
 
 PassEnd RemoveInstalledDlls(const char* log, HWND progress, HINSTANCE instance) {
-    return RunSharedPass({progress, instance, DeleteDll}, log, "InstalledDLLs", "DLL",
+    return RunSharedPass({progress, instance, RemoveFile}, log, "InstalledDLLs", "DLL",
                          "Now removing installed DLLs");
 }
 

@@ -39,17 +39,14 @@ bool RunPasses(const char* logPath, HWND progress, HINSTANCE instance) {
     return true;
 }
 
-// The program and its library are recorded copied files that are in use
-// while it runs; once they are scheduled for the next restart, their folder
-// is too, so that it goes as well when nothing else is left in it.
-void ScheduleLogFolder(const char* logPath) {
+// The log's folder, which holds the uninstaller too; "" when the path names
+// none ("C:" would be the drive's current folder).
+std::string LogFolder(const char* logPath) {
     std::string folder = logPath;
     size_t slash = folder.find_last_of('\\');
-    if (slash == std::string::npos) return;
-    folder.resize(slash);
-    // "C:" would be the drive's current folder, not a folder of the log.
-    if (folder.empty() || folder.back() == ':') return;
-    ScheduleFolderRemoval(folder.c_str());
+    folder.resize(slash == std::string::npos ? 0 : slash);
+    if (!folder.empty() && folder.back() == ':') folder.clear();
+    return folder;
 }
 
 }  // namespace
@@ -73,7 +70,7 @@ int RunUninstall(HINSTANCE instance, const char* logPath) {
     if (!RunPasses(logPath, progress.get(), instance)) return 0;
 
     DeleteFileA(logPath);
-    if (AnyRemovalScheduled()) ScheduleLogFolder(logPath);
+    ScheduleInUseRemovals(LogFolder(logPath).c_str());
     std::string goodbye = "Uninstall of " + name + " ended\n Goodbye !";
     MessageBoxA(progress.get(), goodbye.c_str(), "Uninstall Message ", MB_ICONINFORMATION);
     return 1;

@@ -94,6 +94,19 @@ TEST_F(UninstallE2E, CompletedRunRemovesWhatWasRecordedAndKeepsTheRest) {
               PendingRenames());
 }
 
+TEST_F(UninstallE2E, RegisteredCommandUninstallsAndRemovesTheEntryFromTheList) {
+    std::string name = "Suite Test App " + std::to_string(GetCurrentProcessId());
+    std::string command = RegisterInListOfPrograms(name);
+    MakeFile(appDir_ + "\\readme.txt");
+    log_.Add(2, appDir_ + "\\readme.txt");
+    ASSERT_TRUE(driver_.StartCommand(command, root_.path()));
+    AnswerConfirmation(name, IDYES);
+    EXPECT_EQ(1, FinishRun(name)) << TRANSCRIPT();
+    EXPECT_FALSE(FileExists(appDir_ + "\\readme.txt"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, registeredEntry_));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
+}
+
 TEST_F(UninstallE2E, AnsweringNoChangesNothing) {
     RecordInstallation();
     StartUninstall();
@@ -127,6 +140,8 @@ TEST_F(UninstallE2E, CancelInADeleteQuestionEndsAtOnceAndKeepsTheLogForAnotherRu
     EXPECT_EQ(Names{"X"}, testpkg::ValueNames(HKEY_CURRENT_USER, UserKey("A")));
     EXPECT_TRUE(FileExists(appDir_ + "\\data\\cache"));
     EXPECT_TRUE(FileExists(log_.path()));
+    // The uninstaller stays to run again, after a restart too.
+    EXPECT_EQ(Names{}, PendingRenames());
     EXPECT_EQ(std::string::npos, driver_.Transcript().find("Uninstall Message")) << TRANSCRIPT();
 }
 
@@ -168,24 +183,16 @@ TEST_F(UninstallE2E, TwoInstallationsSharingADllKeepItUntilTheLastOneAsks) {
         log->SetAppName("Sharer");
         log->Add(3, shared);
     }
-    StartUninstall();
+    StartUninstall(log_.path());
     AnswerConfirmation("Sharer", IDYES);
     EXPECT_EQ(1, FinishRun("Sharer")) << TRANSCRIPT();
     EXPECT_TRUE(FileExists(shared));
     EXPECT_EQ(1, Count(shared));
 
-    dlgdrive::Driver second;
-    ASSERT_TRUE(second.Start(appDir_ + "\\drevok.exe", other.path(), otherDir));
-    HWND box = second.WaitWindow("Uninstall question");
-    ASSERT_NE(nullptr, box) << second.Transcript();
-    second.Click(box, IDYES);
-    HWND question = second.WaitWindow("Uninstall Question:");
-    ASSERT_NE(nullptr, question) << second.Transcript();
-    second.Click(question, IDYES);
-    HWND goodbye = second.WaitWindow("Uninstall Message ");
-    ASSERT_NE(nullptr, goodbye) << second.Transcript();
-    second.Click(goodbye, IDOK);
-    EXPECT_EQ(1, second.WaitExit()) << second.Transcript();
+    StartUninstall(other.path());
+    AnswerConfirmation("Sharer", IDYES);
+    AnswerDeleteQuestion(shared, IDYES);
+    EXPECT_EQ(1, FinishRun("Sharer")) << TRANSCRIPT();
     EXPECT_FALSE(FileExists(shared));
     EXPECT_EQ(-1, Count(shared));
 }

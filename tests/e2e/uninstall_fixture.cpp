@@ -11,6 +11,7 @@ namespace {
 
 const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
 const char kPendingRenames[] = "PendingFileRenameOperations";
+const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 std::vector<std::string> ReadMultiString(HKEY key, const char* name) {
     std::vector<std::string> texts;
@@ -52,6 +53,7 @@ void UninstallTest::SetUp() {
 
 void UninstallTest::TearDown() {
     SHDeleteKeyA(HKEY_CURRENT_USER, userKey_.c_str());
+    if (!registeredEntry_.empty()) SHDeleteKeyA(HKEY_LOCAL_MACHINE, registeredEntry_.c_str());
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, testpkg::kSharedDllsKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
         for (const std::string& path : counted_) RegDeleteValueA(key, path.c_str());
@@ -91,6 +93,16 @@ void UninstallTest::SetCount(const std::string& path, unsigned long count) {
 
 long long UninstallTest::Count(const std::string& path) {
     return testpkg::DwordValue(HKEY_LOCAL_MACHINE, testpkg::kSharedDllsKey, path.c_str());
+}
+
+std::string UninstallTest::RegisterInListOfPrograms(const std::string& appName) {
+    registeredEntry_ = std::string(kUninstallKey) + "\\" + appName;
+    std::string command = "\"" + appDir_ + "\\drevok.exe\" " + log_.path();
+    EXPECT_TRUE(testpkg::SetStringValue(HKEY_LOCAL_MACHINE, registeredEntry_, "DisplayName", appName));
+    EXPECT_TRUE(testpkg::SetStringValue(HKEY_LOCAL_MACHINE, registeredEntry_, "UninstallString", command));
+    log_.SetAppName(appName);
+    log_.AddKey("HKEY_LOCAL_MACHINE\\" + registeredEntry_, {"DisplayName", "UninstallString"});
+    return command;
 }
 
 std::string UninstallTest::UserKey(const std::string& relative) const {

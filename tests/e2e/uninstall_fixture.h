@@ -33,6 +33,10 @@ class UninstallTest : public ::testing::Test {
     // The text that records HKCU\<userKey_>\relative in the log.
     std::string RecordedUserKey(const std::string& relative) const;
 
+    // Registers the application in Windows' list of installed programs as
+    // setup.exe does (a unique name; the entry goes with the test) and
+    // records the entry in the log; the registered uninstall command.
+    std::string RegisterInListOfPrograms(const std::string& appName);
     // Starts appDir_\drevok.exe as the list of installed programs does: the
     // program path in quotes, one blank, the tail.
     void StartUninstall(const std::string& tail);
@@ -56,6 +60,7 @@ class UninstallTest : public ::testing::Test {
     std::string userKey_;
     std::string registrationLog_;
     std::vector<std::string> counted_;
+    std::string registeredEntry_;
     HWND progress_ = nullptr;
     std::string finalStatus_;
     dlgdrive::Driver driver_;

@@ -107,17 +107,6 @@ TEST_F(RegistryPassTest, TextsWithoutAKnownRootAreSkippedAndTouchNothing) {
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "Software"));
 }
 
-TEST_F(RegistryPassTest, UninstallEntryGoesWholeAndTheUninstallKeyStays) {
-    const std::string uninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-    ASSERT_TRUE(SetStringValue(HKEY_LOCAL_MACHINE, uninstall + "\\Tool", "DisplayName", "Tool"));
-    ASSERT_TRUE(SetStringValue(HKEY_LOCAL_MACHINE, uninstall + "\\Tool", "UninstallString",
-                               "C:\\Apps\\Tool\\drevok.exe C:\\Apps\\Tool\\uninst.log"));
-    log_.AddKey("HKEY_LOCAL_MACHINE\\" + uninstall + "\\Tool", {"DisplayName", "UninstallString"});
-    Run();
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, uninstall + "\\Tool"));
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, uninstall));
-}
-
 TEST_F(RegistryPassTest, NoRecordedKeysLeavesTheWindowAsItWas) {
     log_.Add(2, "C:\\not a key");
     Run();

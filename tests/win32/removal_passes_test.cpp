@@ -99,21 +99,6 @@ TEST_F(RemovalPassTest, EmptyListLeavesTheWindowAsItWas) {
     EXPECT_EQ(42, Bar());
 }
 
-TEST_F(RemovalPassTest, FoldersThatEndUpEmptyGoWhateverTheirNesting) {
-    // The installer records a folder before the sub-folders it then creates.
-    std::string app = dir_ / "App", data = app + "\\Data", deep = data + "\\Deep";
-    std::string kept = dir_ / "Kept", empty = dir_ / "Empty";
-    for (const std::string& d : {app, data, deep, kept, empty}) ASSERT_TRUE(CreateDirectoryA(d.c_str(), nullptr));
-    MakeFile("Kept\\user file.txt");
-    for (const std::string& d : {app, data, deep, kept, empty, dir_ / "Never made"}) log_.Add(1, d);
-    RemoveCreatedDirs(log_.path().c_str(), progress_);
-    EXPECT_FALSE(FileExists(app));
-    EXPECT_FALSE(FileExists(empty));
-    EXPECT_TRUE(FileExists(kept + "\\user file.txt"));
-    EXPECT_EQ("Now removing created directories...", Status());
-    EXPECT_EQ(83, Bar());  // 5 * 100 / 6
-}
-
 TEST_F(SharedPassTest, CountAboveOneIsLoweredAndTheFileStays) {
     std::string dll = SharedFile("three.dll", 3), ole = SharedFile("two.ocx", 2);
     log_.Add(3, dll);

@@ -21,8 +21,13 @@ class Driver {
 
     // Starts exePath with args in workDir. env holds NAME=VALUE entries that
     // are added to (or replace in) this process's environment for the child.
+    // Once a run has ended (WaitExit), the driver may start another.
     bool Start(const std::string& exePath, const std::string& args, const std::string& workDir,
                const std::vector<std::string>& env = {});
+    // Starts a whole command line as Windows starts a registered command:
+    // CreateProcess without an application name finds the program in it.
+    bool StartCommand(const std::string& commandLine, const std::string& workDir,
+                      const std::vector<std::string>& env = {});
 
     // Waits for a visible top-level window of the program whose caption is
     // exactly caption, records it and returns it; null after the timeout or
@@ -56,6 +61,8 @@ class Driver {
     bool SaveTranscript(const std::string& path) const;
 
   private:
+    bool Launch(const char* exePath, const std::string& commandLine, const std::string& workDir,
+                const std::vector<std::string>& env);
     std::vector<HWND> ProgramWindows() const;
     void Record(HWND window);
     void RecordNewWindows();
