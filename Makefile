@@ -28,7 +28,9 @@ test: deps native win
 clean:
 	rm -rf build
 
-# Unpacking a 200 MB package next to gzip -dc, and the uninstall log.
+# Unpacking a 200 MB package next to gzip -dc, installing 10,000 small
+# files and one 200 MB file next to gzip -dc plus cp, and the uninstall log.
 bench: all
 	@bench/unpack.sh 200
+	@bench/install.sh 200
 	@bench/log.sh

@@ -15,3 +15,8 @@
 #define IDD_UNPACKING 110
 #define IDC_UNPACK_TEXT 1003
 #define IDC_UNPACK_PROGRESS 1004
+
+// Status window: phase line, file line and the current file's progress.
+#define IDC_STATUS_PHASE 1015
+#define IDC_STATUS_PROGRESS 1016
+#define IDC_STATUS_FILE 1017

@@ -25,4 +25,19 @@ bool CopyText(char* dst, size_t dstSize, const char* src) {
     return WriteTextField(reinterpret_cast<uint8_t*>(dst), dstSize, src);
 }
 
+bool JoinPath(char* out, size_t outSize, const char* dir, const char* name) {
+    if (outSize == 0) return false;
+    size_t dirLen = strlen(dir);
+    bool slash = dirLen > 0 && dir[dirLen - 1] != '\\' && dir[dirLen - 1] != '/';
+    size_t nameLen = strlen(name);
+    if (dirLen + slash + nameLen >= outSize) {
+        out[0] = 0;
+        return false;
+    }
+    memcpy(out, dir, dirLen);
+    if (slash) out[dirLen] = '\\';
+    memcpy(out + dirLen + slash, name, nameLen + 1);
+    return true;
+}
+
 }  // namespace package

@@ -34,4 +34,9 @@ bool WriteTextField(uint8_t* field, size_t fieldSize, const char* text);
 // Returns false when it had to cut. dst is always NUL-terminated.
 bool CopyText(char* dst, size_t dstSize, const char* src);
 
+// Joins dir and name with one backslash into out (outSize bytes with the
+// NUL); no backslash is added when dir already ends with one (a drive's
+// root). Returns false, leaving out empty, when the result does not fit.
+bool JoinPath(char* out, size_t outSize, const char* dir, const char* name);
+
 }  // namespace package

@@ -40,7 +40,8 @@ bool Handle(SharedPass* pass, const char* path) {
                                " seems not to be  needed anymore as its reference count is zero. "
                                "Do you want to delete it ? ";
         uint32_t answer = AskDelete(pass->instance, pass->progress, question.c_str());
-        // Unasked, the file stays, and the failure's high half is no tick.
+        // A question that could not be shown keeps the file; the high half
+        // of that answer is no tick of the Always box.
         if (answer == kQuestionFailed) return true;
         if (answer & kAlwaysTicked) pass->always = true;
         switch (answer & 0xFFFF) {

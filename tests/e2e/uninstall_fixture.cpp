@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include "tests/support/boot_renames.h"
 #include "tests/support/test_package.h"
 #include "tests/support/test_registry.h"
 
@@ -9,31 +10,7 @@ namespace e2e {
 
 namespace {
 
-const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
-const char kPendingRenames[] = "PendingFileRenameOperations";
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-
-std::vector<std::string> ReadMultiString(HKEY key, const char* name) {
-    std::vector<std::string> texts;
-    DWORD size = 0;
-    if (RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) return texts;
-    std::vector<char> data(size + 2, 0);
-    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &size) !=
-        ERROR_SUCCESS)
-        return texts;
-    // Pairs of source and target; a deletion's target is empty, so the
-    // texts are split on every NUL up to the data's end.
-    for (size_t at = 0; at + 1 < size;) {
-        std::string text(data.data() + at);
-        texts.push_back(text);
-        at += text.size() + 1;
-    }
-    return texts;
-}
-
-bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
-    return text.size() >= prefix.size() && _strnicmp(text.c_str(), prefix.c_str(), prefix.size()) == 0;
-}
 
 }  // namespace
 
@@ -59,22 +36,7 @@ void UninstallTest::TearDown() {
         for (const std::string& path : counted_) RegDeleteValueA(key, path.c_str());
         RegCloseKey(key);
     }
-    // Take this test's restart deletions out again; the tests that make them
-    // never run side by side (RESOURCE_LOCK), so nobody else writes the value
-    // meanwhile.
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    std::vector<std::string> texts = ReadMultiString(key, kPendingRenames);
-    std::string kept;
-    for (size_t i = 0; i + 1 < texts.size(); i += 2) {
-        if (StartsWithNoCase(texts[i], "\\??\\" + root_.path())) continue;
-        kept += texts[i] + '\0' + texts[i + 1] + '\0';
-    }
-    if (kept.empty())
-        RegDeleteValueA(key, kPendingRenames);
-    else
-        RegSetValueExA(key, kPendingRenames, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(kept.c_str()),
-                       (DWORD)kept.size() + 1);
-    RegCloseKey(key);
+    testpkg::RemovePendingRenames(root_.path());
 }
 
 void UninstallTest::MakeFile(const std::string& path) {
@@ -152,14 +114,10 @@ int UninstallTest::FinishRun(const std::string& appName) {
 
 std::vector<std::string> UninstallTest::PendingRenames() const {
     std::vector<std::string> mine;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ, &key) != ERROR_SUCCESS) return mine;
-    std::vector<std::string> texts = ReadMultiString(key, kPendingRenames);
-    RegCloseKey(key);
-    for (size_t i = 0; i + 1 < texts.size(); i += 2) {
-        if (!StartsWithNoCase(texts[i], "\\??\\" + root_.path())) continue;
-        mine.push_back(texts[i].substr(4));
-        mine.push_back(texts[i + 1]);
+    for (const auto& [source, target] : testpkg::PendingRenames()) {
+        if (source.find(root_.path()) == std::string::npos) continue;
+        mine.push_back(source.substr(4));  // "\\??\\"
+        mine.push_back(target);
     }
     return mine;
 }

@@ -35,6 +35,56 @@ PackageBody EmptyPackage(const char* appName) {
     return body;
 }
 
+namespace {
+
+void AppendEntry(Bytes* out, const StoredFile& file) {
+    package::FileEntry entry = {};
+    package::CopyText(entry.name, sizeof entry.name, file.name.c_str());
+    entry.size = (uint32_t)file.data.size();
+    uint8_t bytes[package::kFileEntrySize];
+    package::EncodeFileEntry(entry, bytes);
+    out->insert(out->end(), bytes, bytes + sizeof bytes);
+}
+
+}  // namespace
+
+Bytes GroupBlock(uint8_t flags, const std::string& subfolder, const std::vector<StoredFile>& files) {
+    package::GroupHeader header = {};
+    package::CopyText(header.subfolder, sizeof header.subfolder, subfolder.c_str());
+    header.flags = flags;
+    header.fileCount = (uint32_t)files.size();
+    for (const StoredFile& file : files) header.totalBytes += (uint32_t)file.data.size();
+    Bytes out(package::kGroupHeaderSize);
+    package::EncodeGroupHeader(header, out.data());
+    for (const StoredFile& file : files) AppendEntry(&out, file);
+    for (const StoredFile& file : files) out.insert(out.end(), file.data.begin(), file.data.end());
+    return out;
+}
+
+Bytes RunPackBlock(const std::string& program, bool wait, const std::vector<StoredFile>& files) {
+    package::RunPackHeader header = {};
+    package::CopyText(header.packName, sizeof header.packName, "pack");
+    package::CopyText(header.programName, sizeof header.programName, program.c_str());
+    header.waitFlag = wait ? 1 : 0;
+    header.fileCount = (uint32_t)files.size();
+    Bytes out(package::kRunPackHeaderSize);
+    package::EncodeRunPackHeader(header, out.data());
+    for (const StoredFile& file : files) {
+        AppendEntry(&out, file);
+        out.insert(out.end(), file.data.begin(), file.data.end());
+    }
+    return out;
+}
+
+Bytes Pattern(size_t size, uint32_t seed) {
+    Bytes b(size);
+    for (size_t i = 0; i < size; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        b[i] = (uint8_t)(seed >> 16);
+    }
+    return b;
+}
+
 Bytes Gzip(const Bytes& body) {
     z_stream z = {};
     // 15 window bits + 16: a gzip wrapper, as gzopen(..., "wb") writes.

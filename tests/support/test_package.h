@@ -21,6 +21,7 @@ struct PackageBody {
     // Appends bytes and returns the body offset they start at.
     uint32_t Append(const void* data, size_t size);
     uint32_t Append(const std::string& text) { return Append(text.data(), text.size()); }
+    uint32_t Append(const Bytes& bytes) { return Append(bytes.data(), bytes.size()); }
     // The whole body: the encoded header followed by the blocks.
     Bytes Finish() const;
 };
@@ -28,6 +29,22 @@ struct PackageBody {
 // A body with nothing to install: the registry block is the bare "REGEDIT4"
 // header, everything else is absent.
 PackageBody EmptyPackage(const char* appName);
+
+// A stored file: its name in the package and its bytes.
+struct StoredFile {
+    std::string name;
+    Bytes data;
+};
+
+// A group block: the header (flags, subfolder, count and total from files),
+// the file entries, then the files' data.
+Bytes GroupBlock(uint8_t flags, const std::string& subfolder, const std::vector<StoredFile>& files);
+// A run pack: its header, then each file's entry directly followed by its
+// data. The program is named separately; the builder stores it last.
+Bytes RunPackBlock(const std::string& program, bool wait, const std::vector<StoredFile>& files);
+
+// size bytes of a reproducible pseudo-random pattern.
+Bytes Pattern(size_t size, uint32_t seed);
 
 Bytes Gzip(const Bytes& body);
 Bytes Gunzip(const Bytes& gz);  // empty on any error

@@ -48,4 +48,20 @@ bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool WaitUntilGone(const std::string& path, DWORD timeoutMs) {
+    std::string parent = path.substr(0, path.find_last_of('\\'));
+    HANDLE change = FindFirstChangeNotificationA(
+        parent.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME);
+    if (change == INVALID_HANDLE_VALUE) return !FileExists(path);
+    DWORD start = GetTickCount();
+    bool gone;
+    // The short wait only guards against a change that came before the
+    // watch was in place.
+    while (!(gone = !FileExists(path)) && GetTickCount() - start < timeoutMs) {
+        if (WaitForSingleObject(change, 100) == WAIT_OBJECT_0) FindNextChangeNotification(change);
+    }
+    FindCloseChangeNotification(change);
+    return gone;
+}
+
 }  // namespace testpkg

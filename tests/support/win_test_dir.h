@@ -30,5 +30,8 @@ bool RemoveTree(const std::string& path);
 std::vector<std::string> ListDir(const std::string& path);
 // True when a file or folder of that name exists.
 bool FileExists(const std::string& path);
+// Waits until nothing exists at path, woken by changes in its parent
+// folder; false when it is still there after timeoutMs.
+bool WaitUntilGone(const std::string& path, DWORD timeoutMs = 20000);
 
 }  // namespace testpkg

@@ -37,3 +37,17 @@ TEST(Bytes, ReadTextFieldZeroFillsBehindTheText) {
     EXPECT_STREQ("ab", out);
     for (size_t i = 2; i < sizeof out; ++i) EXPECT_EQ(0, out[i]) << i;
 }
+
+TEST(Bytes, JoinPathAddsOneBackslashOrRefuses) {
+    char out[18];
+    EXPECT_TRUE(JoinPath(out, sizeof out, "C:\\dir", "a.txt"));
+    EXPECT_STREQ("C:\\dir\\a.txt", out);
+    EXPECT_TRUE(JoinPath(out, sizeof out, "C:\\", "a.txt"));  // a drive's root
+    EXPECT_STREQ("C:\\a.txt", out);
+    EXPECT_TRUE(JoinPath(out, sizeof out, "C:\\dir\\", "uninst.log"));  // 17 + NUL fit exactly
+    EXPECT_STREQ("C:\\dir\\uninst.log", out);
+    memset(out, '#', sizeof out);
+    EXPECT_FALSE(JoinPath(out, sizeof out, "C:\\dir", "uninst.logs"));  // one too many
+    EXPECT_STREQ("", out);
+    EXPECT_FALSE(JoinPath(out, 0, "C:", "x"));
+}

@@ -10,17 +10,9 @@
 #include "win32/unique_handle.h"
 
 using testpkg::Bytes;
+using testpkg::Pattern;
 
 namespace {
-
-Bytes Pattern(size_t size, uint32_t seed) {
-    Bytes b(size);
-    for (size_t i = 0; i < size; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        b[i] = (uint8_t)(seed >> 16);
-    }
-    return b;
-}
 
 class StartupTest : public ::testing::Test {
   protected:

@@ -120,7 +120,7 @@ Driver::Driver(DWORD defaultTimeoutMs) : defaultTimeoutMs_(defaultTimeoutMs) {}
 
 Driver::~Driver() {
     if (!process_) return;
-    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+    if (owned_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
         TerminateProcess(process_, 255);
         WaitForSingleObject(process_, 5000);
     }
@@ -157,6 +157,14 @@ bool Driver::Launch(const char* exePath, const std::string& commandLine, const s
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
     return true;
+}
+
+bool Driver::Attach(DWORD processId) {
+    Note("attach to process " + std::to_string(processId));
+    process_ = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    processId_ = processId;
+    owned_ = false;
+    return process_ != nullptr;
 }
 
 std::vector<HWND> Driver::ProgramWindows() const {

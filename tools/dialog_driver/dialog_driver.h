@@ -15,7 +15,7 @@ namespace dlgdrive {
 class Driver {
   public:
     explicit Driver(DWORD defaultTimeoutMs = 20000);
-    ~Driver();  // ends the program if it is still running
+    ~Driver();  // ends the program it started if it is still running
     Driver(const Driver&) = delete;
     Driver& operator=(const Driver&) = delete;
 
@@ -28,6 +28,10 @@ class Driver {
     // CreateProcess without an application name finds the program in it.
     bool StartCommand(const std::string& commandLine, const std::string& workDir,
                       const std::vector<std::string>& env = {});
+
+    // Watches a program that is already running (a test may watch its own
+    // process from another thread); the driver never ends it.
+    bool Attach(DWORD processId);
 
     // Waits for a visible top-level window of the program whose caption is
     // exactly caption, records it and returns it; null after the timeout or
@@ -71,6 +75,7 @@ class Driver {
 
     DWORD defaultTimeoutMs_;
     HANDLE process_ = nullptr;
+    bool owned_ = true;
     DWORD processId_ = 0;
     std::vector<HWND> seen_;
     std::string transcript_;

@@ -1,0 +1,120 @@
+#include "installer/copy_group.h"
+
+#include <memory>
+#include <new>
+#include <string>
+
+#include "installer/copy_plain_file.h"
+#include "installer/extract.h"
+#include "installer/resource.h"
+#include "package/bytes.h"
+#include "package/file_name.h"
+#include "uninstall_log/wendlo.h"
+
+namespace installer {
+
+namespace {
+
+// Lists of the uninstall log.
+constexpr BYTE kLogCopiedFile = 2;
+constexpr BYTE kLogSharedDll = 3;
+constexpr BYTE kLogOleFile = 4;
+
+struct InstallAction {
+    bool (*install)(const char* tempPath, const char* destination);
+    BYTE logKind;
+};
+
+// The copy mode is the high four bits of the group's flags. Self-registering
+// files (2, 4) and shared DLLs (8) are logged in their own lists; they are
+// placed like ordinary files until their own actions are bound here.
+InstallAction ActionFor(uint8_t copyMode) {
+    switch (copyMode) {
+        case 2:
+        case 4: return {CopyPlainFile, kLogOleFile};
+        case 8: return {CopyPlainFile, kLogSharedDll};
+        default: return {CopyPlainFile, kLogCopiedFile};
+    }
+}
+
+int ReportCopyError(HWND statusWindow, const std::string& destination) {
+    std::string text = "Error while copyying file : \n " + destination;
+    MessageBoxA(statusWindow, text.c_str(), "Vornel Setup", MB_OK | MB_ICONERROR);
+    return 0;
+}
+
+package::FileEntry EntryAt(const uint8_t* entries, uint32_t index) {
+    package::FileEntry entry;
+    package::DecodeFileEntry(entries + (size_t)index * package::kFileEntrySize,
+                             package::kFileEntrySize, &entry);
+    return entry;
+}
+
+// Reads the group's entries in one block after checking that the count fits
+// the package, so a damaged count never sizes an allocation, then checks
+// every entry. Null when the group is damaged; *refused is then the path to
+// name in the copy error.
+std::unique_ptr<uint8_t[]> ReadEntries(FILE* stream, const package::GroupHeader& group,
+                                       const char* groupDir, std::string* refused) {
+    *refused = groupDir;
+    uint64_t blockSize = (uint64_t)group.fileCount * package::kFileEntrySize;
+    uint64_t left = StreamBytesLeft(stream);
+    if (blockSize > left || left - blockSize < group.totalBytes) return nullptr;
+    std::unique_ptr<uint8_t[]> entries(new (std::nothrow) uint8_t[blockSize ? blockSize : 1]);
+    if (!entries || fread(entries.get(), 1, blockSize, stream) != blockSize) return nullptr;
+
+    uint64_t total = 0;
+    for (uint32_t i = 0; i < group.fileCount; ++i) {
+        package::FileEntry entry = EntryAt(entries.get(), i);
+        char destination[MAX_PATH];
+        if (!groupDir[0] || !package::IsPlainName(entry.name) ||
+            !package::JoinPath(destination, sizeof destination, groupDir, entry.name)) {
+            *refused = std::string(groupDir) + entry.name;
+            return nullptr;
+        }
+        total += entry.size;
+    }
+    // The sequence skips a group by its total; the entries must agree with it.
+    if (total != group.totalBytes) return nullptr;
+    return entries;
+}
+
+// A temporary extraction file in the temporary directory ("ZKS" prefix).
+bool NewTempFile(char* path) {
+    char tempDir[MAX_PATH] = {};
+    DWORD len = GetTempPathA(MAX_PATH, tempDir);
+    path[0] = 0;
+    return len > 0 && len < MAX_PATH && GetTempFileNameA(tempDir, "ZKS", 0, path) != 0;
+}
+
+}  // namespace
+
+int CopyGroup(const package::GroupHeader& group, HWND statusWindow, FILE* stream,
+              const char* groupDir, const char* logPath) {
+    std::string refused;
+    std::unique_ptr<uint8_t[]> entries = ReadEntries(stream, group, groupDir, &refused);
+    if (!entries) return ReportCopyError(statusWindow, refused);
+    InstallAction action = ActionFor(group.flags >> 4);
+
+    char tempPath[MAX_PATH] = {};
+    for (uint32_t i = 0; i < group.fileCount; ++i) {
+        package::FileEntry entry = EntryAt(entries.get(), i);
+        char destination[MAX_PATH];
+        package::JoinPath(destination, sizeof destination, groupDir, entry.name);
+        if (logPath) LogAddEntry(logPath, destination, action.logKind);
+        SetDlgItemTextA(statusWindow, IDC_STATUS_FILE, destination);
+
+        // A temporary file that outlived its action waits for a replacement
+        // at the next start and must stay as it is: take a fresh one.
+        if (!tempPath[0] || GetFileAttributesA(tempPath) != INVALID_FILE_ATTRIBUTES)
+            NewTempFile(tempPath);
+        if (!ExtractToFile(stream, entry.size, statusWindow, tempPath)) {
+            if (tempPath[0]) DeleteFileA(tempPath);
+            return ReportCopyError(statusWindow, destination);
+        }
+        action.install(tempPath, destination);
+    }
+    return 1;
+}
+
+}  // namespace installer

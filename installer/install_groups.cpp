@@ -1,0 +1,30 @@
+#include "installer/install_groups.h"
+
+#include "installer/copy_group.h"
+
+namespace installer {
+
+void InstallGroups(FILE* stream, const package::PackageHeader& header, uint32_t groupMask,
+                   HWND statusWindow, const char* installDir, const char* logPath,
+                   GroupPathTable* table) {
+    if (_fseeki64(stream, header.groupsOffset, SEEK_SET) != 0) return;
+    size_t count = header.groupCount < kMaxGroups ? header.groupCount : kMaxGroups;
+    for (size_t i = 0; i < count; ++i) {
+        uint8_t bytes[package::kGroupHeaderSize];
+        package::GroupHeader group;
+        if (fread(bytes, 1, sizeof bytes, stream) != sizeof bytes) return;
+        package::DecodeGroupHeader(bytes, sizeof bytes, &group);
+        ResolveGroupDirectory(group, installDir, logPath, table);
+
+        if (groupMask & (1u << i)) {
+            char directory[MAX_PATH];
+            LookupGroupPath(*table, i, directory);
+            if (!CopyGroup(group, statusWindow, stream, directory, logPath)) return;
+        } else {
+            int64_t skip = (int64_t)group.fileCount * package::kFileEntrySize + group.totalBytes;
+            if (_fseeki64(stream, skip, SEEK_CUR) != 0) return;
+        }
+    }
+}
+
+}  // namespace installer

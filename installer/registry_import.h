@@ -1,0 +1,19 @@
+// The package's registry entries: noted in the uninstall log, then applied by
+// the program Windows associates with .reg files.
+#pragma once
+
+#include "package/registry_text.h"
+
+namespace installer {
+
+// Records every noted key (numbered from 1 in list order) and its value
+// names in the uninstall log.
+void LogRegistryNotes(const char* logPath, const package::RegistryLogList& notes);
+
+// Opens the document fileName in dir (full path docPath) with its associated
+// program, waits for that program to end and deletes the document. Shows the
+// system's error text when the program cannot be started (the document then
+// stays) or the document cannot be deleted.
+void RunAssociated(const char* fileName, const char* dir, const char* docPath);
+
+}  // namespace installer

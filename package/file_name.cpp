@@ -1,0 +1,33 @@
+#include "package/file_name.h"
+
+#include <cctype>
+#include <cstring>
+
+namespace package {
+
+namespace {
+
+// Windows opens a device for these names in any folder ("C:\\app\\nul.txt"
+// is the null device), so a file stored under one would be written elsewhere.
+bool IsDeviceName(const char* name) {
+    static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    size_t baseLen = strcspn(name, ".");
+    while (baseLen > 0 && name[baseLen - 1] == ' ') --baseLen;
+    char base[8] = {};
+    if (baseLen >= sizeof base) return false;
+    for (size_t i = 0; i < baseLen; ++i) base[i] = (char)toupper((unsigned char)name[i]);
+    for (const char* device : kDevices)
+        if (strcmp(base, device) == 0) return true;
+    return baseLen == 4 && (memcmp(base, "COM", 3) == 0 || memcmp(base, "LPT", 3) == 0) &&
+           base[3] >= '1' && base[3] <= '9';
+}
+
+}  // namespace
+
+bool IsPlainName(const char* name) {
+    if (name[0] == 0 || strpbrk(name, "\\/:") != nullptr) return false;
+    if (name[strspn(name, ". ")] == 0) return false;
+    return !IsDeviceName(name);
+}
+
+}  // namespace package

@@ -1,0 +1,15 @@
+// File and folder names taken from a package. A package is untrusted input:
+// a stored name must only ever name an entry of the folder it is appended
+// to. Portable: no platform headers.
+#pragma once
+
+namespace package {
+
+// True when name can only name an entry directly inside a folder: it is not
+// empty, holds no "\\", "/" or ":", is not made of dots and spaces only (".",
+// "..", and what Windows trims to them), and is not a device name (CON, PRN,
+// AUX, NUL, COM1-COM9, LPT1-LPT9, CONIN$, CONOUT$, with or without an
+// extension, in any case).
+bool IsPlainName(const char* name);
+
+}  // namespace package

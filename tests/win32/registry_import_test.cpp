@@ -1,0 +1,146 @@
+// Uninstall registration and the registry import against the real registry
+// of the test prefix: a private HKLM for the registration, the prefix's own
+// .reg association (regedit) for the import.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <thread>
+
+#include "installer/registry_import.h"
+#include "installer/uninstall_registration.h"
+#include "tests/support/private_registry.h"
+#include "tests/support/test_package.h"
+#include "tests/support/win_test_dir.h"
+#include "uninstall_log/wendlo.h"
+
+namespace {
+
+constexpr char kUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+std::string QueryText(HKEY root, const std::string& key, const char* name, DWORD* sizeOut = nullptr) {
+    char data[1024] = {};
+    DWORD size = sizeof data, type = 0;
+    if (SHGetValueA(root, key.c_str(), name, &type, data, &size) != ERROR_SUCCESS || type != REG_SZ)
+        return "<missing>";
+    if (sizeOut) *sizeOut = size;
+    return data;
+}
+
+std::vector<std::string> Logged(const std::string& log, const std::string& section, const char* prefix) {
+    char** items = nullptr;
+    int count = 0;
+    LogReadList(log.c_str(), section.c_str(), prefix, &items, &count);
+    std::vector<std::string> texts(items, items + count);
+    LogFreeList(items, count);
+    return texts;
+}
+
+// Answers the first message box with this caption that this process shows.
+std::thread AnswerBox(const char* caption, std::string* text) {
+    return std::thread([caption, text] {
+        for (int i = 0; i < 1000; ++i) {
+            HWND box = FindWindowA("#32770", caption);
+            if (box) {
+                char buffer[512] = {};
+                GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
+                *text = buffer;
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            Sleep(10);
+        }
+    });
+}
+
+class UninstallRegistrationTest : public ::testing::Test {
+  protected:
+    void SetUp() override { SHSetValueA(HKEY_LOCAL_MACHINE, kUninstall, "", REG_SZ, "", 1); }
+    testpkg::PrivateMachineKey machine_;
+    testpkg::TempDir dir_;
+    package::RegistryLogList notes_;
+};
+
+}  // namespace
+
+TEST_F(UninstallRegistrationTest, RegistersQuotedCommandNotesAndAppName) {
+    std::string dest = dir_ / "Program Files";
+    CreateDirectoryA(dest.c_str(), nullptr);
+    installer::RegisterUninstall("Tool", dest.c_str(), &notes_);
+    std::string key = std::string(kUninstall) + "\\Tool";
+    DWORD size = 0;
+    EXPECT_EQ("Tool", QueryText(HKEY_LOCAL_MACHINE, key, "DisplayName", &size));
+    EXPECT_EQ(5u, size);  // the NUL is counted
+    std::string command = "\"" + dest + "\\drevok.exe\" " + dest + "\\uninst.log";
+    EXPECT_EQ(command, QueryText(HKEY_LOCAL_MACHINE, key, "UninstallString"));
+    ASSERT_EQ(1u, notes_.size());
+    EXPECT_EQ("HKEY_LOCAL_MACHINE\\" + key, notes_[0].key);
+    EXPECT_EQ((std::vector<std::string>{"DisplayName", "UninstallString"}), notes_[0].valueNames);
+    char name[64] = {};
+    GetPrivateProfileStringA("main", "AppName", "", name, sizeof name, (dest + "\\uninst.log").c_str());
+    EXPECT_STREQ("Tool", name);
+}
+
+TEST_F(UninstallRegistrationTest, SecondInstallReusesTheEntry) {
+    installer::RegisterUninstall("Tool", "C:\\First", &notes_);
+    installer::RegisterUninstall("Tool", dir_.path().c_str(), &notes_);
+    std::string key = std::string(kUninstall) + "\\Tool";
+    EXPECT_EQ("\"" + dir_.path() + "\\drevok.exe\" " + dir_.path() + "\\uninst.log",
+              QueryText(HKEY_LOCAL_MACHINE, key, "UninstallString"));
+}
+
+TEST(UninstallRegistrationWithoutKey, NothingHappens) {
+    testpkg::PrivateMachineKey machine;
+    testpkg::TempDir dir;
+    package::RegistryLogList notes;
+    installer::RegisterUninstall("Tool", dir.path().c_str(), &notes);
+    EXPECT_TRUE(notes.empty());
+    EXPECT_FALSE(testpkg::FileExists(dir / "uninst.log"));
+}
+
+TEST_F(UninstallRegistrationTest, RegistrationIsKeyOneAndPackageKeysFollow) {
+    installer::RegisterUninstall("Tool", dir_.path().c_str(), &notes_);
+    package::NoteRegistryText("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Tool]\r\n\"A\"=\"1\"\r\n"
+                              "[HKEY_CURRENT_USER\\Software\\Tool]\r\n@=\"d\"\r\n",
+                              &notes_);
+    std::string log = dir_ / "uninst.log";
+    installer::LogRegistryNotes(log.c_str(), notes_);
+    EXPECT_EQ((std::vector<std::string>{"HKEY_LOCAL_MACHINE\\" + std::string(kUninstall) + "\\Tool",
+                                        "HKEY_CURRENT_USER\\Software\\Tool"}),
+              Logged(log, "Registry Keys", "RegKey"));
+    EXPECT_EQ((std::vector<std::string>{"DisplayName", "UninstallString"}), Logged(log, "RegKey1", "Value"));
+    EXPECT_EQ((std::vector<std::string>{"A", "@"}), Logged(log, "RegKey2", "Value"));
+}
+
+TEST(RunAssociated, ImportsTheRegFileAndDeletesIt) {
+    testpkg::TempDir dir;
+    std::string key = "Software\\SuiteTests\\import-" + std::to_string(GetCurrentProcessId());
+    std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + key + "]\r\n\"Name\"=\"C:\\\\Dir\"\r\n";
+    std::string path = dir / "My App.reg";
+    ASSERT_TRUE(testpkg::WriteFileBytes(path, testpkg::Bytes(text.begin(), text.end())));
+    installer::RunAssociated("My App.reg", dir.path().c_str(), path.c_str());
+    EXPECT_EQ("C:\\Dir", QueryText(HKEY_CURRENT_USER, key, "Name"));
+    EXPECT_FALSE(testpkg::FileExists(path));
+    SHDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+}
+
+TEST(RunAssociated, WithoutAssociationTellsAndKeepsTheFile) {
+    testpkg::TempDir dir;
+    std::string path = dir / "App.reg";
+    ASSERT_TRUE(testpkg::WriteFileBytes(path, testpkg::Bytes(12, 'r')));
+    // A classes root without the .reg association, for this process only.
+    HKEY empty = nullptr;
+    std::string emptyPath = "Software\\SuiteTests\\classes-" + std::to_string(GetCurrentProcessId());
+    RegCreateKeyExA(HKEY_CURRENT_USER, emptyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &empty, nullptr);
+    RegOverridePredefKey(HKEY_CLASSES_ROOT, empty);
+    std::string boxText = "<no box>";
+    std::thread answer = AnswerBox("GetLastError", &boxText);
+    installer::RunAssociated("App.reg", dir.path().c_str(), path.c_str());
+    answer.join();
+    RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+    RegCloseKey(empty);
+    SHDeleteKeyA(HKEY_CURRENT_USER, emptyPath.c_str());
+    EXPECT_NE("<no box>", boxText);
+    EXPECT_TRUE(testpkg::FileExists(path));
+}

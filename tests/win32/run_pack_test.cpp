@@ -1,0 +1,229 @@
+// RunPackList with real programs: each pack runs from a folder of its own
+// with its files beside it, waited for or left to a thread of its own, and
+// leaves nothing behind; damaged lists are reported; the stream position is
+// restored.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "installer/run_pack.h"
+#include "tests/support/test_package.h"
+#include "tests/support/win_test_dir.h"
+#include "tests/win32/test_windows.h"
+#include "win32/unique_handle.h"
+
+using testpkg::Bytes;
+using testpkg::StoredFile;
+
+namespace {
+
+Bytes TextBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+class RunPackTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char old[MAX_PATH] = {};
+        GetEnvironmentVariableA("TMP", old, MAX_PATH);
+        oldTmp_ = old;
+        tempDir_ = dir_ / "temp";
+        CreateDirectoryA(tempDir_.c_str(), nullptr);
+        SetEnvironmentVariableA("TMP", tempDir_.c_str());
+        probe_ = testpkg::ReadFileBytes(std::string(SUITE_FIXTURE_DIR) + "\\runpack_probe.exe");
+        ASSERT_FALSE(probe_.empty());
+    }
+    void TearDown() override {
+        for (HANDLE event : events_) {
+            SetEvent(event);
+            CloseHandle(event);
+        }
+        // Background programs clear their folders once released.
+        for (const std::string& name : testpkg::ListDir(tempDir_))
+            testpkg::WaitUntilGone(tempDir_ + "\\" + name, 5000);
+        SetEnvironmentVariableA("TMP", oldTmp_.c_str());
+    }
+
+    // A probe pack: probe.ini naming it and its log, extra files, and the
+    // program last. With waitEvent the program runs until that event is set.
+    Bytes ProbePack(const std::string& name, bool wait, const std::string& waitEvent = "",
+                    std::vector<StoredFile> extra = {}, int exitCode = 0) {
+        extra.insert(extra.begin(), {"probe.ini", TextBytes(IniText(name, waitEvent, exitCode))});
+        extra.push_back({"probe.exe", probe_});
+        return testpkg::RunPackBlock("probe.exe", wait, extra);
+    }
+
+    std::string IniText(const std::string& name, const std::string& waitEvent, int exitCode = 0) const {
+        return "[probe]\r\nname=" + name + "\r\nlog=" + LogPath(name) + "\r\nwait=" + waitEvent +
+               "\r\nexit=" + std::to_string(exitCode) + "\r\n";
+    }
+
+    HANDLE NewEvent(const std::string& name) {
+        HANDLE event = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+        events_.push_back(event);
+        return event;
+    }
+    std::string EventName(const std::string& label) const {
+        return "suite-runpack-" + std::to_string(GetCurrentProcessId()) + "-" + label;
+    }
+
+    std::string LogPath(const std::string& name) const { return dir_ / (name + ".log"); }
+    std::vector<std::string> Log(const std::string& name) const {
+        std::vector<std::string> lines;
+        Bytes bytes = testpkg::ReadFileBytes(LogPath(name));
+        std::string text(bytes.begin(), bytes.end());
+        for (size_t at = 0; at < text.size();) {
+            size_t end = text.find('\n', at);
+            lines.push_back(text.substr(at, end - at));
+            at = end == std::string::npos ? text.size() : end + 1;
+        }
+        return lines;
+    }
+    // The files a probe found beside it, sorted.
+    std::vector<std::string> FilesSeen(const std::string& name) const {
+        std::vector<std::string> files;
+        for (const std::string& line : Log(name))
+            if (line.rfind(name + " file ", 0) == 0) files.push_back(line.substr(name.size() + 6));
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+    std::string FolderSeen(const std::string& name) const {
+        std::vector<std::string> lines = Log(name);
+        return lines.empty() ? "" : lines[0].substr(name.size() + 7);
+    }
+
+    // Writes a package of 100 bytes of padding followed by list, opens it
+    // and leaves it positioned at 50.
+    win32::UniqueFile Package(const Bytes& list, uint32_t* listOffset) {
+        Bytes package(100 + list.size(), 'p');
+        std::copy(list.begin(), list.end(), package.begin() + 100);
+        *listOffset = 100;
+        std::string path = dir_ / "package.tmp";
+        EXPECT_TRUE(testpkg::WriteFileBytes(path, package));
+        win32::UniqueFile stream(fopen(path.c_str(), "rb"));
+        fseek(stream.get(), 50, SEEK_SET);
+        return stream;
+    }
+
+    testpkg::TempDir dir_;
+    std::string tempDir_;
+    std::string oldTmp_;
+    Bytes probe_;
+    std::vector<HANDLE> events_;
+};
+
+Bytes Join(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& part : parts) out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+}  // namespace
+
+TEST_F(RunPackTest, WaitedPackRunsBesideItsFilesAndIsGoneOnReturn) {
+    uint32_t offset;
+    win32::UniqueFile stream = Package(
+        ProbePack("first", true, "", {{"data.txt", TextBytes("payload")}, {"empty.dat", {}}}), &offset);
+    ASSERT_TRUE(installer::RunPackList(stream.get(), 1, offset, nullptr));
+
+    EXPECT_EQ(50, ftell(stream.get()));
+    EXPECT_EQ((std::vector<std::string>{"data.txt", "empty.dat", "probe.exe", "probe.ini"}),
+              FilesSeen("first"));
+    EXPECT_EQ("first end", Log("first").back());
+    std::string folder = FolderSeen("first");
+    EXPECT_EQ(0, _strnicmp(folder.c_str(), (tempDir_ + "\\zkd").c_str(), tempDir_.size() + 4)) << folder;
+    EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(tempDir_));
+}
+
+// The second pack is read only after the first program ended; the second
+// runs on in the background after the list returns, and each background
+// program clears only its own folder, even when the packs share file names.
+TEST_F(RunPackTest, BackgroundPacksRunOnAndClearOnlyTheirOwnFolders) {
+    HANDLE releaseSecond = NewEvent(EventName("second"));
+    HANDLE releaseThird = NewEvent(EventName("third"));
+    uint32_t offset;
+    win32::UniqueFile stream = Package(Join({ProbePack("first", true),
+                                             ProbePack("second", false, EventName("second")),
+                                             ProbePack("third", false, EventName("third"))}),
+                                       &offset);
+    std::string packagePath = dir_ / "package.tmp";
+    ASSERT_TRUE(installer::RunPackList(stream.get(), 3, offset, nullptr));
+    EXPECT_EQ(50, ftell(stream.get()));
+    EXPECT_EQ("first end", Log("first").back());
+
+    // Both background programs run from folders of their own, known by the
+    // probe.ini extracted into each.
+    std::vector<std::string> folders = testpkg::ListDir(tempDir_);
+    ASSERT_EQ(2u, folders.size());
+    std::string second = tempDir_ + "\\" + folders[0];
+    std::string third = tempDir_ + "\\" + folders[1];
+    if (testpkg::ReadFileBytes(second + "\\probe.ini") != TextBytes(IniText("second", EventName("second"))))
+        std::swap(second, third);
+    // The programs hold no handle on the package: it can go while they run.
+    stream.reset();
+    EXPECT_TRUE(DeleteFileA(packagePath.c_str())) << GetLastError();
+
+    SetEvent(releaseSecond);
+    ASSERT_TRUE(testpkg::WaitUntilGone(second));
+    EXPECT_EQ((std::vector<std::string>{"probe.exe", "probe.ini"}), testpkg::ListDir(third));
+    SetEvent(releaseThird);
+    ASSERT_TRUE(testpkg::WaitUntilGone(third));
+
+    EXPECT_EQ(0, _stricmp(second.c_str(), FolderSeen("second").c_str()));
+    EXPECT_EQ(0, _stricmp(third.c_str(), FolderSeen("third").c_str()));
+    EXPECT_EQ((std::vector<std::string>{"probe.exe", "probe.ini"}), FilesSeen("second"));
+    EXPECT_EQ((std::vector<std::string>{"probe.exe", "probe.ini"}), FilesSeen("third"));
+    EXPECT_EQ("third end", Log("third").back());
+    EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(tempDir_));
+}
+
+// A missing or failing program is not reported and its files go. A file that
+// cannot be made, or whose name would leave the folder, is skipped over
+// exactly: the files and packs after it are still read from their place.
+TEST_F(RunPackTest, BadProgramsAndFilesAreSurvivedSilently) {
+    wintest::BoxWatcher boxes({"Setup Error", "RunPack Extraction Error"});
+    Bytes missing = testpkg::RunPackBlock("absent.exe", true, {{"data.txt", TextBytes("x")}});
+    std::vector<StoredFile> extra = {{"bad<name>.txt", TextBytes("not a name")},
+                                     {"..\\escaped.txt", TextBytes("outside")},
+                                     {"after.txt", TextBytes("after")}};
+    uint32_t offset;
+    win32::UniqueFile stream = Package(
+        Join({missing, ProbePack("failing", true, "", extra, 3), ProbePack("last", true)}), &offset);
+    EXPECT_TRUE(installer::RunPackList(stream.get(), 3, offset, nullptr));
+    EXPECT_EQ((std::vector<std::string>{"after.txt", "probe.exe", "probe.ini"}), FilesSeen("failing"));
+    EXPECT_EQ("failing end", Log("failing").back());
+    EXPECT_EQ("last end", Log("last").back());
+    EXPECT_FALSE(testpkg::FileExists(tempDir_ + "\\escaped.txt"));
+    EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(tempDir_));
+    EXPECT_EQ(std::vector<std::string>(), boxes.Stop());
+}
+
+TEST_F(RunPackTest, AHeaderCutShortIsReportedAfterTheFirstProgramRan) {
+    wintest::BoxWatcher boxes({"Setup Error"});
+    Bytes list = Join({ProbePack("first", true), testpkg::RunPackBlock("x.exe", true, {})});
+    list.resize(list.size() - 30);  // the second header is cut; a third never comes
+    uint32_t offset;
+    win32::UniqueFile stream = Package(list, &offset);
+    EXPECT_FALSE(installer::RunPackList(stream.get(), 3, offset, nullptr));
+    EXPECT_EQ(50, ftell(stream.get()));
+    EXPECT_EQ("first end", Log("first").back());
+    EXPECT_EQ(std::vector<std::string>{"Setup Error|Error while reading the runpack header !"},
+              boxes.Stop());
+}
+
+TEST_F(RunPackTest, AFolderThatCannotBeMadeIsReported) {
+    std::string missing = dir_ / "no-such-folder";
+    SetEnvironmentVariableA("TMP", missing.c_str());
+    wintest::BoxWatcher boxes({"RunPack Extraction Error"});
+    uint32_t offset;
+    win32::UniqueFile stream = Package(ProbePack("never", true), &offset);
+    EXPECT_FALSE(installer::RunPackList(stream.get(), 1, offset, nullptr));
+    EXPECT_EQ(50, ftell(stream.get()));
+    std::vector<std::string> answered = boxes.Stop();
+    ASSERT_EQ(1u, answered.size());
+    EXPECT_EQ(0u, answered[0].find("RunPack Extraction Error|Failed to create directory : " + missing))
+        << answered[0];
+    EXPECT_NE(std::string::npos, answered[0].find("\\\nGetLastError returned: ")) << answered[0];
+    EXPECT_NE("0", answered[0].substr(answered[0].size() - 1));
+    EXPECT_EQ(std::vector<std::string>(), Log("never"));
+}
