@@ -2,6 +2,8 @@
 
 #include <shlwapi.h>
 
+#include "installer/registry_import.h"
+#include "installer/uninstall_registration.h"
 #include "tests/support/boot_renames.h"
 #include "tests/support/test_package.h"
 #include "tests/support/test_registry.h"
@@ -59,11 +61,13 @@ long long UninstallTest::Count(const std::string& path) {
 
 std::string UninstallTest::RegisterInListOfPrograms(const std::string& appName) {
     registeredEntry_ = std::string(kUninstallKey) + "\\" + appName;
-    std::string command = "\"" + appDir_ + "\\drevok.exe\" " + log_.path();
-    EXPECT_TRUE(testpkg::SetStringValue(HKEY_LOCAL_MACHINE, registeredEntry_, "DisplayName", appName));
-    EXPECT_TRUE(testpkg::SetStringValue(HKEY_LOCAL_MACHINE, registeredEntry_, "UninstallString", command));
-    log_.SetAppName(appName);
-    log_.AddKey("HKEY_LOCAL_MACHINE\\" + registeredEntry_, {"DisplayName", "UninstallString"});
+    package::RegistryLogList notes;
+    installer::RegisterUninstall(appName.c_str(), appDir_.c_str(), &notes);
+    installer::LogRegistryNotes(log_.path().c_str(), notes);
+    testpkg::TestLog::ReleaseLog();
+    char command[1024] = {};
+    DWORD size = sizeof command;
+    SHGetValueA(HKEY_LOCAL_MACHINE, registeredEntry_.c_str(), "UninstallString", nullptr, command, &size);
     return command;
 }
 

@@ -33,9 +33,9 @@ class UninstallTest : public ::testing::Test {
     // The text that records HKCU\<userKey_>\relative in the log.
     std::string RecordedUserKey(const std::string& relative) const;
 
-    // Registers the application in Windows' list of installed programs as
-    // setup.exe does (a unique name; the entry goes with the test) and
-    // records the entry in the log; the registered uninstall command.
+    // Registers the application in Windows' list of installed programs and
+    // notes the entry in the log through setup.exe's own code (the entry
+    // goes with the test); the registered uninstall command.
     std::string RegisterInListOfPrograms(const std::string& appName);
     // Starts appDir_\drevok.exe as the list of installed programs does: the
     // program path in quotes, one blank, the tail.

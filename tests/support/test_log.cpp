@@ -6,14 +6,8 @@
 
 namespace testpkg {
 
-namespace {
-
-// wendlo keeps the log it last appended to open until it appends to another
-// one; setup.exe has ended long before drevok.exe deletes the log. A log
-// whose name cannot be a file makes it let go without leaving a file.
-void ReleaseLog() { LogAddEntry("C:\\<no log>", "-", 2); }
-
-}  // namespace
+// A log whose name cannot be a file makes wendlo let go without leaving one.
+void TestLog::ReleaseLog() { LogAddEntry("C:\\<no log>", "-", 2); }
 
 void TestLog::SetAppName(const std::string& name) const {
     WritePrivateProfileStringA("main", "AppName", name.c_str(), path_.c_str());
@@ -29,15 +23,6 @@ void TestLog::AddKey(const std::string& key, std::initializer_list<const char*> 
     ++keys_;
     for (const char* value : values) LogAddRegValue(path_.c_str(), keys_, value);
     ReleaseLog();
-}
-
-std::vector<std::string> TestLog::List(const char* section, const char* prefix) const {
-    char** items = nullptr;
-    int count = 0;
-    LogReadList(path_.c_str(), section, prefix, &items, &count);
-    std::vector<std::string> texts(items, items + count);
-    LogFreeList(items, count);
-    return texts;
 }
 
 }  // namespace testpkg

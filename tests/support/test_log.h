@@ -1,10 +1,10 @@
 // Uninstall logs written for tests through wendlo.dll, as setup.exe records
-// an installation, and read back the same way.
+// an installation.
 #pragma once
 
 #include <initializer_list>
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace testpkg {
 
@@ -19,9 +19,14 @@ class TestLog {
     // file, 5 shell link.
     void Add(int kind, const std::string& text) const;
     // Records key (root name, backslash, sub-key path) with its value names
-    // ("@" for the default value) as the next registry key.
+    // ("@" for the default value) as the next registry key; keys are counted
+    // by this object, so it must record every key of its log.
     void AddKey(const std::string& key, std::initializer_list<const char*> values);
-    std::vector<std::string> List(const char* section, const char* prefix) const;
+    // wendlo keeps the log it last appended to open until it appends to
+    // another one; setup.exe has ended long before drevok.exe deletes the
+    // log. Call after recording through wendlo directly; TestLog's own
+    // records do it themselves.
+    static void ReleaseLog();
 
   private:
     std::string path_;
