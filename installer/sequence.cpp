@@ -1,25 +1,213 @@
 #include "installer/sequence.h"
 
+#include <cstdio>
+#include <memory>
+
+#include "installer/background_window.h"
+#include "installer/dialogs.h"
+#include "installer/install_actions.h"
+#include "installer/log_settings.h"
+#include "installer/reboot.h"
 #include "installer/resource.h"
+#include "installer/setup_run.h"
 #include "installer/startup.h"
-#include "win32/unique_handle.h"
+#include "installer/windows_version.h"
+#include "package/bytes.h"
+#include "package/layout.h"
 
 namespace installer {
 
-int RunSetup(HINSTANCE instance) {
-    BackgroundSettings background;
-    if (!VerifyPackage(instance, &background)) return 0;
-    std::string tempPath;
-    if (!UnpackPackage("setup.dat", instance, &tempPath)) return 0;
+namespace {
 
-    package::PackageHeader header = {};
-    win32::UniqueFile stream(OpenPackageStream(tempPath.c_str(), &header));
-    if (!stream) ShowInstallError(IDS_CRC_FAILED, instance);
-    // The installation steps follow the header read; until they run, a good
-    // start-up ends here like any other exit: the temporary package goes.
-    stream.reset();
-    DeleteFileA(tempPath.c_str());
-    return 0;
+constexpr char kRunPackError[] = "Setup Error !";
+
+// Start-up: the checks, the unpacking, the header, and the layout check that
+// keeps every later read inside the body. On false the user has been told.
+bool StartUp(SetupRun& run, BackgroundSettings* colours) {
+    if (!VerifyPackage(run.instance, colours)) return false;
+    std::string tempPath;
+    if (!UnpackPackage("setup.dat", run.instance, &tempPath)) return false;
+    run.tempFile = TempFileGuard(tempPath);
+    run.stream.reset(OpenPackageStream(tempPath.c_str(), &run.header));
+    if (!run.stream || !package::CheckPackageLayout(run.stream.get(), run.header))
+        return ShowInstallError(IDS_CRC_FAILED, run.instance), false;
+    return true;
+}
+
+void BuildTitle(const package::PackageHeader& header, char* title, size_t titleSize) {
+    if (header.title[0] != 0)
+        snprintf(title, titleSize, "%s", header.title);
+    else
+        snprintf(title, titleSize, "Setup of %s version %s", header.appName, header.version);
+}
+
+// A block of text from the package, NUL-terminated; null when unreadable.
+std::unique_ptr<char[]> ReadText(std::FILE* stream, uint32_t offset, uint32_t size) {
+    auto text = std::make_unique<char[]>((size_t)size + 1);
+    if (fseek(stream, (long)offset, SEEK_SET) != 0 || fread(text.get(), 1, size, stream) != size)
+        return nullptr;
+    return text;
+}
+
+bool AcceptLicence(const SetupRun& run) {
+    if (run.header.licenceFlag == 0) return true;
+    auto text = ReadText(run.stream.get(), run.header.licenceOffset, run.header.licenceSize);
+    if (!text) return false;
+    if (ShowLicenceDialog(run.instance, run.background.get(), text.get()) != IDC_CANCEL)
+        return true;
+    return MessageBoxA(run.background.get(), "Are you sure you want to abort this installation ? ",
+                       kSetupName, MB_YESNO | MB_ICONQUESTION) != IDYES;
+}
+
+bool RunPacksOrWarn(const SetupRun& run, uint8_t count, uint32_t offset, const char* warning) {
+    if (count == 0 || RunPacksStep(run, count, offset)) return true;
+    MessageBoxA(run.background.get(), warning, kRunPackError, MB_OK | MB_ICONWARNING);
+    return false;
+}
+
+// Offers at most the first three types; with fewer than two there is no choice.
+void ReadSetupTypes(SetupRun& run) {
+    run.options.typeCount = 1;
+    if (run.header.setupTypeCount < 2) return;
+    int count =
+        run.header.setupTypeCount < kMaxSetupTypes ? run.header.setupTypeCount : kMaxSetupTypes;
+    if (fseek(run.stream.get(), (long)run.header.setupTypesOffset, SEEK_SET) != 0) return;
+    for (int i = 0; i < count; ++i) {
+        uint8_t bytes[package::kSetupTypeRecordSize];
+        package::SetupTypeRecord type;
+        if (fread(bytes, 1, sizeof bytes, run.stream.get()) != sizeof bytes) return;
+        package::DecodeSetupTypeRecord(bytes, sizeof bytes, &type);
+        package::CopyText(run.options.typeNames[i], sizeof run.options.typeNames[i], type.name);
+        run.typeMasks[i] = type.groupMask;
+    }
+    run.options.typeCount = (uint16_t)count;
+}
+
+bool ChooseDestination(SetupRun& run) {
+    package::CopyText(run.options.destination, sizeof run.options.destination, run.header.appName);
+    if (ShowOptionsDialog(run.instance, run.background.get(), &run.options) == IDC_CANCEL)
+        return false;
+    if (run.options.typeCount >= 2) run.groupMask = run.typeMasks[run.options.chosenType];
+    return true;
+}
+
+// Every group header is read, so that the next one is found; the groups of
+// the chosen type are installed, the others skipped. A failed copy ends the
+// loop but not the installation.
+void InstallGroups(const SetupRun& run) {
+    std::FILE* stream = run.stream.get();
+    if (fseek(stream, (long)run.header.groupsOffset, SEEK_SET) != 0) return;
+    int count =
+        run.header.groupCount < package::kMaxGroups ? run.header.groupCount : package::kMaxGroups;
+    for (int i = 0; i < count; ++i) {
+        uint8_t bytes[package::kGroupHeaderSize];
+        package::GroupHeader group;
+        if (fread(bytes, 1, sizeof bytes, stream) != sizeof bytes) return;
+        package::DecodeGroupHeader(bytes, sizeof bytes, &group);
+        ResolveGroupStep(run, i, group);
+        bool chosen = (run.groupMask >> i & 1) != 0;
+        if (!(chosen ? CopyGroupStep(run, i, group) : SkipGroupContent(stream, group))) return;
+    }
+}
+
+// The status window turns from file copying to the shortcut phases.
+void ShowShortcutPhase(HWND status, const char* phase) {
+    SetDlgItemTextA(status, IDC_STATUS_PHASE, phase);
+    HWND bar = GetDlgItem(status, IDC_STATUS_PROGRESS);
+    if (!bar) return;
+    ShowWindow(GetDlgItem(status, IDC_STATUS_FILE), SW_HIDE);
+    ShowWindow(bar, SW_HIDE);
+    DestroyWindow(bar);
+}
+
+void CreateShortcuts(const SetupRun& run, uint8_t count, uint32_t offset) {
+    if (count > 0 && fseek(run.stream.get(), (long)offset, SEEK_SET) == 0)
+        CreateShortcutsStep(run, count);
+}
+
+// Writes text to path in text mode, so that each line ends in CR LF. A
+// stored CR LF stays one line end: only the line feed is written for it.
+bool WriteReadmeFile(const char* path, const char* text) {
+    win32::UniqueFile file(fopen(path, "w"));
+    if (!file) return false;
+    for (const char* p = text; *p; ++p) {
+        if (p[0] == '\r' && p[1] == '\n') continue;
+        if (fputc(*p, file.get()) == EOF) return false;
+    }
+    return fclose(file.release()) == 0;
+}
+
+// The readme is offered, then written to the install directory whatever the
+// answer.
+void OfferReadme(const SetupRun& run) {
+    if (run.header.readmeFlag == 0) return;
+    auto text = ReadText(run.stream.get(), run.header.readmeOffset, run.header.readmeSize);
+    if (!text) return;
+    if (MessageBoxA(nullptr, "Do you want to view the readme file now ?", "Setup question",
+                    MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL) == IDYES)
+        ShowReadmeDialog(run.instance, run.background.get(), text.get());
+    const LogSettings& log = GetLogSettings();
+    char path[MAX_PATH + 16];
+    if (!package::JoinPath(path, sizeof path, log.installDir, "readme.txt")) return;
+    if (WriteReadmeFile(path, text.get()) && log.enabled) AddLogEntryStep(path, 2);
+}
+
+void ShowFinalMessage(const SetupRun& run) {
+    char format[64] = {};
+    LoadStringA(run.instance, IDS_COMPLETED, format, sizeof format);
+    char text[256];
+    snprintf(text, sizeof text, format, run.title);
+    MessageBoxA(run.background.get(), text, kSetupName, MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace
+
+int RunSetup(HINSTANCE instance) {
+    SetupRun run;
+    run.instance = instance;
+    BackgroundSettings colours;
+    if (!StartUp(run, &colours)) return 0;
+
+    // Questions: every refusal returns 0, and the run's members clean up.
+    BuildTitle(run.header, run.title, sizeof run.title);
+    run.background.reset(
+        CreateBackgroundWindow(instance, run.title, colours.backColor, colours.dithered));
+    if (ShowWelcomeDialog(instance, run.background.get()) == IDC_CANCEL) return 0;
+    if (!CheckWindowsVersion(run.header.allowedSystems))
+        return ShowInstallError(IDS_WRONG_WINDOWS, instance), 0;
+    if (!AcceptLicence(run)) return 0;
+    if (!RunPacksOrWarn(run, run.header.beforeCount, run.header.beforeOffset,
+                        "Something wrong while executing a needed program BEFORE install\n"
+                        "Now cleaning up temp data..."))
+        return 0;
+    ReadSetupTypes(run);
+    if (!ChooseDestination(run)) return 0;
+
+    // Installation: no way back from here.
+    run.status.reset(OpenStatusWindow(instance, run.background.get()));
+    SetLogSettings(run.header.uninstall != 0, run.options.destination);
+    InstallGroups(run);
+    ShowShortcutPhase(run.status.get(), "Creating Desktop Shortcuts...");
+    CreateShortcuts(run, run.header.desktopCount, run.header.desktopOffset);
+    ShowShortcutPhase(run.status.get(), "Creating Start Menu Shortcuts...");
+    CreateShortcuts(run, run.header.startMenuCount, run.header.startMenuOffset);
+    if (GetLogSettings().enabled) RegisterUninstallStep(run);
+    if (run.header.registryOffset != 0 && run.header.registrySize != 0) ImportRegistryStep(run);
+    run.status.reset();
+    OfferReadme(run);
+    if (!RunPacksOrWarn(run, run.header.afterCount, run.header.afterOffset,
+                        "Something wrong while executing a needed program AFTER install"))
+        return 0;
+
+    run.stream.reset();
+    run.tempFile.Delete();
+    INT_PTR rebootChoice =
+        run.header.reboot ? ShowRebootQuestion(instance, run.background.get()) : 0;
+    ShowFinalMessage(run);
+    run.background.reset();
+    // The restart is the very last thing: every window is gone.
+    if (rebootChoice == IDC_REBOOT_NOW) RequestReboot();
+    return 1;
 }
 
 }  // namespace installer

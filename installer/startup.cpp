@@ -25,19 +25,6 @@ bool FileOpens(const char* path, const char* mode) {
     return bool(file);
 }
 
-// Deletes the temporary package unless it is handed on.
-class TempFileGuard {
-  public:
-    explicit TempFileGuard(const char* path) : path_(path) {}
-    ~TempFileGuard() {
-        if (!path_.empty()) DeleteFileA(path_.c_str());
-    }
-    std::string Release() { return std::exchange(path_, std::string()); }
-
-  private:
-    std::string path_;
-};
-
 INT_PTR CALLBACK UnpackingProc(HWND, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG;
 }

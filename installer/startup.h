@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "package/records.h"
 
@@ -15,6 +16,34 @@ namespace installer {
 struct BackgroundSettings {
     COLORREF backColor = 0xFF0000;
     int dithered = 1;
+};
+
+// Owns the temporary file that holds the unpacked package: deletes it when
+// it goes, unless its name has been handed on with Release.
+class TempFileGuard {
+  public:
+    TempFileGuard() = default;
+    explicit TempFileGuard(std::string path) : path_(std::move(path)) {}
+    TempFileGuard(const TempFileGuard&) = delete;
+    TempFileGuard& operator=(TempFileGuard&& other) noexcept {
+        if (this != &other) {
+            Delete();
+            path_ = other.Release();
+        }
+        return *this;
+    }
+    ~TempFileGuard() { Delete(); }
+
+    // Deletes the file now; later calls do nothing.
+    void Delete() {
+        if (!path_.empty()) DeleteFileA(path_.c_str());
+        path_.clear();
+    }
+    std::string Release() { return std::exchange(path_, std::string()); }
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
 };
 
 // Shows string stringId of the program's string table in a task-modal error

@@ -5,6 +5,8 @@ namespace e2e {
 void SetupTest::SetUp() {
     packageDir_ = root_ / "package";
     tempDir_ = root_ / "temp";
+    destDir_ = root_ / "dest";
+    rebootRecord_ = root_ / "reboot.txt";
     ASSERT_TRUE(CreateDirectoryA(packageDir_.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA(tempDir_.c_str(), nullptr));
     for (const char* name : {"setup.exe", "zlib.dll", "wendlo.dll"}) {
@@ -30,17 +32,57 @@ void SetupTest::WritePackage(const testpkg::Bytes& body, const std::string& extr
 
 void SetupTest::StartSetup() {
     ASSERT_TRUE(driver_.Start(packageDir_ + "\\setup.exe", "", packageDir_,
-                              {"TMP=" + tempDir_, "TEMP=" + tempDir_}))
+                              {"TMP=" + tempDir_, "TEMP=" + tempDir_,
+                               "SETUP_REBOOT_RECORD=" + rebootRecord_}))
         << TRANSCRIPT();
 }
 
-std::string SetupTest::AnswerInstallError() {
-    HWND box = driver_.WaitWindow("Installation Error");
+std::string SetupTest::AnswerBox(const std::string& caption, int button) {
+    HWND box = driver_.WaitWindow(caption);
     if (!box) return "<no box>";
     std::string text = driver_.Text(box, 0xFFFF);
-    driver_.Click(box, IDOK);
+    driver_.Click(box, button);
     driver_.WaitGone(box);
     return text;
+}
+
+bool SetupTest::AnswerWelcome(int button) {
+    HWND welcome = driver_.WaitWindow("Vornel Setup");
+    return welcome && driver_.Click(welcome, button) && driver_.WaitGone(welcome);
+}
+
+bool SetupTest::AnswerLicence(int command) {
+    HWND licence = driver_.WaitWindow("Licence Agreement");
+    return licence && driver_.Click(licence, command) && driver_.WaitGone(licence);
+}
+
+bool SetupTest::AnswerOptions(const std::string& destination, int typeIndex) {
+    HWND options = driver_.WaitWindow("Installation Options");
+    if (!options) return false;
+    if (!destination.empty() && !driver_.SetText(options, 1000, destination)) return false;
+    if (typeIndex >= 0 && !driver_.SelectCombo(options, 1012, typeIndex)) return false;
+    return driver_.Click(options, 1008);
+}
+
+bool SetupTest::AnswerReadme(bool view) {
+    if (AnswerBox("Setup question", view ? IDYES : IDNO) == "<no box>") return false;
+    if (!view) return true;
+    HWND readme = driver_.WaitWindow("Readme File:");
+    return readme && driver_.Click(readme, 1008) && driver_.WaitGone(readme);
+}
+
+bool SetupTest::AnswerReboot(int choice) {
+    HWND question = driver_.WaitWindow("Install Question");
+    if (!question) return false;
+    for (int id : {1028, 1029, 1030}) driver_.Check(question, id, id == choice);
+    return driver_.Click(question, IDOK) && driver_.WaitGone(question);
+}
+
+int SetupTest::InstallToDestination() {
+    CreateDirectoryA(destDir_.c_str(), nullptr);
+    if (!AnswerWelcome() || !AnswerOptions(destDir_)) return -1;
+    if (AnswerFinalMessage() == "<no box>") return -1;
+    return driver_.WaitExit();
 }
 
 }  // namespace e2e

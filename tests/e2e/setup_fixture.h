@@ -22,16 +22,44 @@ class SetupTest : public ::testing::Test {
     void WriteSettings(const std::string& text);
     void WriteCompressed(const testpkg::Bytes& gz);
     // Starts setup.exe in the package folder with its own temporary folder.
+    // A reboot it asks for is only recorded in rebootRecord_ (see
+    // installer/reboot.h): no test can restart the prefix.
     void StartSetup();
-    // Waits for an "Installation Error" box, answers OK and returns its text
-    // ("<no box>" when none came).
-    std::string AnswerInstallError();
+
+    // Waits for a message box captioned caption, answers it with button and
+    // returns its text ("<no box>" when none came).
+    std::string AnswerBox(const std::string& caption, int button);
+    // An "Installation Error" box, answered with OK.
+    std::string AnswerInstallError() { return AnswerBox("Installation Error", IDOK); }
+
+    // Answers to the installer's dialogs. Each waits for its window, answers
+    // it and waits until it is gone; false (with the transcript telling why)
+    // when the window did not come.
+    bool AnswerWelcome(int button = 1008);
+    // Ends the licence dialog with command (1008 OK, 1009 Cancel, 2 Escape).
+    bool AnswerLicence(int command = 1008);
+    // Types destination (when not empty), selects type index typeIndex (when
+    // not negative) and clicks OK. Does not wait for the dialog to end: it
+    // may ask a question first.
+    bool AnswerOptions(const std::string& destination, int typeIndex = -1);
+    // Answers the readme question; with view the readme is shown, then closed.
+    bool AnswerReadme(bool view);
+    // Checks choice (1028, 1029 or 1030) in the reboot question and clicks OK.
+    bool AnswerReboot(int choice);
+    // The final "Vornel Setup" notice, answered with OK.
+    std::string AnswerFinalMessage() { return AnswerBox("Vornel Setup", IDOK); }
+    // The whole run of a package without licence, readme, reboot question or
+    // choice of types: welcome OK, destDir_ (created first), final notice.
+    // Returns the exit code (-1 when a window did not come).
+    int InstallToDestination();
     // The files left in setup's temporary folder.
     std::vector<std::string> TempFiles() const { return testpkg::ListDir(tempDir_); }
 
     testpkg::TempDir root_;
     std::string packageDir_;
     std::string tempDir_;
+    std::string destDir_;      // a destination of this test's own, not created
+    std::string rebootRecord_;  // written only when setup asks for a reboot
     dlgdrive::Driver driver_;
 };
 

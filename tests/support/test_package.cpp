@@ -9,31 +9,6 @@
 
 namespace testpkg {
 
-uint32_t PackageBody::Append(const void* data, size_t size) {
-    uint32_t offset = (uint32_t)(package::kPackageHeaderSize + blocks.size());
-    const uint8_t* p = static_cast<const uint8_t*>(data);
-    blocks.insert(blocks.end(), p, p + size);
-    return offset;
-}
-
-Bytes PackageBody::Finish() const {
-    Bytes body(package::kPackageHeaderSize);
-    package::EncodePackageHeader(header, body.data());
-    body.insert(body.end(), blocks.begin(), blocks.end());
-    return body;
-}
-
-PackageBody EmptyPackage(const char* appName) {
-    PackageBody body;
-    package::CopyText(body.header.appName, sizeof body.header.appName, appName);
-    package::CopyText(body.header.version, sizeof body.header.version, "1.0");
-    body.header.allowedSystems = 0x37;
-    body.header.groupsOffset = (uint32_t)package::kPackageHeaderSize;
-    body.header.setupTypesOffset = (uint32_t)package::kPackageHeaderSize;
-    body.header.registryOffset = body.Append("REGEDIT4\r\n\r\n");
-    body.header.registrySize = 12;
-    return body;
-}
 
 namespace {
 
@@ -74,6 +49,69 @@ Bytes RunPackBlock(const std::string& program, bool wait, const std::vector<Stor
         out.insert(out.end(), file.data.begin(), file.data.end());
     }
     return out;
+}
+
+uint32_t PackageBody::Append(const void* data, size_t size) {
+    uint32_t offset = (uint32_t)(package::kPackageHeaderSize + blocks.size());
+    const uint8_t* p = static_cast<const uint8_t*>(data);
+    blocks.insert(blocks.end(), p, p + size);
+    return offset;
+}
+
+Bytes PackageBody::Finish() const {
+    Bytes body(package::kPackageHeaderSize);
+    package::EncodePackageHeader(header, body.data());
+    body.insert(body.end(), blocks.begin(), blocks.end());
+    return body;
+}
+
+void PackageBody::SetLicence(const std::string& text) {
+    header.licenceFlag = 1;
+    header.licenceOffset = Append(text);
+    header.licenceSize = (uint32_t)text.size();
+}
+
+void PackageBody::SetReadme(const std::string& text) {
+    header.readmeFlag = 1;
+    header.readmeOffset = Append(text);
+    header.readmeSize = (uint32_t)text.size();
+}
+
+void PackageBody::AddGroup(uint8_t flags, const std::vector<StoredFile>& files,
+                           const char* subfolder) {
+    uint32_t offset = Append(GroupBlock(flags, subfolder, files));
+    if (header.groupCount++ == 0) header.groupsOffset = offset;
+    header.groupsSize = (uint32_t)(package::kPackageHeaderSize + blocks.size()) - header.groupsOffset;
+}
+
+void PackageBody::AddSetupType(const char* name, uint32_t groupMask) {
+    package::SetupTypeRecord type = {};
+    package::CopyText(type.name, sizeof type.name, name);
+    type.groupMask = groupMask;
+    uint8_t bytes[package::kSetupTypeRecordSize];
+    package::EncodeSetupTypeRecord(type, bytes);
+    uint32_t offset = Append(bytes, sizeof bytes);
+    if (header.setupTypeCount++ == 0) header.setupTypesOffset = offset;
+    header.setupTypesSize = header.setupTypeCount * (uint32_t)package::kSetupTypeRecordSize;
+}
+
+void PackageBody::SetRunPacks(bool before, const char* program, uint32_t waitFlag,
+                              const std::vector<StoredFile>& files) {
+    uint32_t offset = Append(RunPackBlock(program, waitFlag != 0, files));
+    (before ? header.beforeCount : header.afterCount) = 1;
+    (before ? header.beforeOffset : header.afterOffset) = offset;
+}
+
+PackageBody EmptyPackage(const char* appName) {
+    PackageBody body;
+    package::CopyText(body.header.appName, sizeof body.header.appName, appName);
+    package::CopyText(body.header.version, sizeof body.header.version, "1.0");
+    body.header.allowedSystems = 0x37;
+    body.header.groupsOffset = (uint32_t)package::kPackageHeaderSize;
+    body.header.setupTypesOffset = (uint32_t)package::kPackageHeaderSize;
+    body.header.registryOffset = body.Append("REGEDIT4\r\n\r\n");
+    body.header.registrySize = 12;
+    return body;
 }
 
 Bytes Pattern(size_t size, uint32_t seed) {

@@ -12,6 +12,12 @@ namespace testpkg {
 
 using Bytes = std::vector<uint8_t>;
 
+// A file stored in a group or a run pack.
+struct StoredFile {
+    std::string name;
+    Bytes data;
+};
+
 // A package body under construction: the header's fields are filled by the
 // test, blocks are appended behind the 328 header bytes.
 struct PackageBody {
@@ -24,17 +30,21 @@ struct PackageBody {
     uint32_t Append(const Bytes& bytes) { return Append(bytes.data(), bytes.size()); }
     // The whole body: the encoded header followed by the blocks.
     Bytes Finish() const;
+
+    // Each Set/Add appends its block and fills the header fields that locate
+    // it. Groups must be added one directly after the other.
+    void SetLicence(const std::string& text);
+    void SetReadme(const std::string& text);
+    void AddGroup(uint8_t flags, const std::vector<StoredFile>& files, const char* subfolder = "");
+    void AddSetupType(const char* name, uint32_t groupMask);
+    // A run pack list of one pack; the last file is the program.
+    void SetRunPacks(bool before, const char* program, uint32_t waitFlag,
+                     const std::vector<StoredFile>& files);
 };
 
 // A body with nothing to install: the registry block is the bare "REGEDIT4"
 // header, everything else is absent.
 PackageBody EmptyPackage(const char* appName);
-
-// A stored file: its name in the package and its bytes.
-struct StoredFile {
-    std::string name;
-    Bytes data;
-};
 
 // A group block: the header (flags, subfolder, count and total from files),
 // the file entries, then the files' data.

@@ -253,9 +253,15 @@ std::vector<std::string> Driver::ComboItems(HWND window, int id) {
     HWND combo = GetDlgItem(window, id);
     LRESULT count = combo ? SendTimeout(combo, CB_GETCOUNT, 0, 0) : 0;
     for (LRESULT i = 0; i < count; ++i) {
-        char text[512] = {};
-        if (SendTimeout(combo, CB_GETLBTEXTLEN, i, 0) < (LRESULT)sizeof text)
-            SendTimeout(combo, CB_GETLBTEXT, i, (LPARAM)text);
+        // Wine hands CB_GETLBTEXT across processes in UTF-16 whichever form
+        // was sent, so the wide form is asked for and converted.
+        wchar_t wide[512] = {};
+        DWORD_PTR len = 0;
+        if (SendTimeout(combo, CB_GETLBTEXTLEN, i, 0) < (LRESULT)(sizeof wide / sizeof *wide))
+            SendMessageTimeoutW(combo, CB_GETLBTEXT, i, (LPARAM)wide, SMTO_ABORTIFHUNG,
+                                kSendTimeoutMs, &len);
+        char text[1024] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
         items.emplace_back(text);
     }
     return items;

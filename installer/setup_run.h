@@ -1,0 +1,56 @@
+// What one run of setup.exe holds from the start-up checks to its end. The
+// installation sequence owns it and fills it step by step; the dialogs and
+// the install actions read what they need from it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "installer/startup.h"
+#include "package/records.h"
+#include "win32/unique_handle.h"
+
+namespace installer {
+
+// The installer's own name and version, in its welcome heading, its Info box
+// and the caption of its questions and notices.
+constexpr char kSetupName[] = "Vornel Setup";
+constexpr char kSetupVersion[] = "0.5.01 beta";
+
+// The options record has room for this many setup types; a package that
+// offers more has only its first three offered.
+constexpr int kMaxSetupTypes = 3;
+
+// What the Installation Options dialog edits.
+struct InstallOptions {
+    char typeNames[kMaxSetupTypes][64];  // package order; only typeCount are used
+    // In: the application name. Out (after OK): the chosen directory as a
+    // full path; it exists and is the process's current directory.
+    char destination[MAX_PATH];
+    uint16_t chosenType;  // after OK with typeCount > 1: always < typeCount
+    uint16_t typeCount;   // 1 when the package offers no choice
+};
+
+// The run's state. Members are released in reverse order on every exit: the
+// windows go, the package stream is closed, then the temporary file deleted.
+struct SetupRun {
+    HINSTANCE instance = nullptr;
+    package::PackageHeader header = {};
+    // "Setup of <name> version <version>", or the header's own title.
+    char title[64] = {};
+    TempFileGuard tempFile;  // the unpacked package
+    // The package stream: the unpacked package open for binary reading. Each
+    // step seeks to the block it reads; the group loop reads sequentially.
+    win32::UniqueFile stream;
+    win32::UniqueWindow background;  // owner of every dialog
+    // The status window (dialog 104) while the groups, shortcuts and
+    // registry entries are installed; null before and after.
+    win32::UniqueWindow status;
+    InstallOptions options = {};
+    uint32_t typeMasks[kMaxSetupTypes] = {};  // group mask of each offered type
+    // Bit i set: group i is installed. All ones without a choice of types.
+    uint32_t groupMask = 0xFFFFFFFFu;
+};
+
+}  // namespace installer
