@@ -17,6 +17,7 @@ const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Unin
 }  // namespace
 
 void UninstallTest::SetUp() {
+    SetupTest::SetUp();
     static int counter = 0;
     appDir_ = root_ / "App Folder With Spaces";
     ASSERT_TRUE(CreateDirectoryA(appDir_.c_str(), nullptr));
@@ -27,10 +28,13 @@ void UninstallTest::SetUp() {
     log_ = testpkg::TestLog(appDir_ + "\\uninst.log");
     userKey_ = "Software\\SuiteTests\\uninstall-" + std::to_string(GetCurrentProcessId()) + "-" +
                std::to_string(++counter);
+    // Both programs pass this on to the fixture servers they load.
     registrationLog_ = root_ / "registration calls.txt";
+    SetEnvironmentVariableA("SUITE_REGISTRATION_LOG", registrationLog_.c_str());
 }
 
 void UninstallTest::TearDown() {
+    SetEnvironmentVariableA("SUITE_REGISTRATION_LOG", nullptr);
     SHDeleteKeyA(HKEY_CURRENT_USER, userKey_.c_str());
     if (!registeredEntry_.empty()) SHDeleteKeyA(HKEY_LOCAL_MACHINE, registeredEntry_.c_str());
     HKEY key = nullptr;
@@ -51,7 +55,7 @@ void UninstallTest::CopyFixture(const char* name, const std::string& path) {
 }
 
 void UninstallTest::SetCount(const std::string& path, unsigned long count) {
-    counted_.push_back(path);
+    ForgetCount(path);
     ASSERT_TRUE(testpkg::SetDwordValue(HKEY_LOCAL_MACHINE, testpkg::kSharedDllsKey, path.c_str(), count));
 }
 
@@ -80,9 +84,7 @@ std::string UninstallTest::RecordedUserKey(const std::string& relative) const {
 }
 
 void UninstallTest::StartUninstall(const std::string& tail) {
-    ASSERT_TRUE(driver_.Start(appDir_ + "\\drevok.exe", tail, appDir_,
-                              {"SUITE_REGISTRATION_LOG=" + registrationLog_}))
-        << TRANSCRIPT();
+    ASSERT_TRUE(driver_.Start(appDir_ + "\\drevok.exe", tail, appDir_)) << TRANSCRIPT();
 }
 
 void UninstallTest::AnswerConfirmation(const std::string& appName, int button) {

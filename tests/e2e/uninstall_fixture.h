@@ -1,22 +1,20 @@
 // End-to-end runs of the real drevok.exe: an application folder whose path
 // has blanks, holding drevok.exe, wendlo.dll and an uninstall log written
-// through wendlo, with registry keys under a unique key of HKCU and counts
-// under unique names in the real SharedDLLs key; all of it goes with the
-// test, and so do the restart deletions the runs schedule.
+// through wendlo (or by a real installation with setup.exe), with registry
+// keys under a unique key of HKCU and counts under unique names in the real
+// SharedDLLs key; all of it goes with the test, and so do the restart
+// deletions the runs schedule.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "tests/e2e/setup_fixture.h"
 #include "tests/support/test_log.h"
-#include "tests/support/win_test_dir.h"
-#include "tools/dialog_driver/dialog_driver.h"
 
 namespace e2e {
 
-class UninstallTest : public ::testing::Test {
+class UninstallTest : public SetupTest {
   protected:
     void SetUp() override;
     void TearDown() override;
@@ -27,6 +25,8 @@ class UninstallTest : public ::testing::Test {
     void CopyFixture(const char* name, const std::string& path);
     // Sets the file's count in the real SharedDLLs key; removed in TearDown.
     void SetCount(const std::string& path, unsigned long count);
+    // Has TearDown remove the count of path, which a run may have made.
+    void ForgetCount(const std::string& path) { counted_.push_back(path); }
     long long Count(const std::string& path);
     // HKCU\<userKey_>\relative; "" is the unique key itself.
     std::string UserKey(const std::string& relative) const;
@@ -54,7 +54,6 @@ class UninstallTest : public ::testing::Test {
     // path ("\??\" taken off) followed by its target ("" for a deletion).
     std::vector<std::string> PendingRenames() const;
 
-    testpkg::TempDir root_;
     std::string appDir_;
     testpkg::TestLog log_{""};
     std::string userKey_;
@@ -63,10 +62,6 @@ class UninstallTest : public ::testing::Test {
     std::string registeredEntry_;
     HWND progress_ = nullptr;
     std::string finalStatus_;
-    dlgdrive::Driver driver_;
 };
-
-// Prints the transcript of the run when an assertion fails.
-#define TRANSCRIPT() "transcript:\n" << driver_.Transcript()
 
 }  // namespace e2e
