@@ -1,6 +1,7 @@
 #include "installer/install_groups.h"
 
 #include "installer/copy_group.h"
+#include "package/layout.h"
 
 namespace installer {
 
@@ -21,8 +22,7 @@ void InstallGroups(FILE* stream, const package::PackageHeader& header, uint32_t 
             LookupGroupPath(*table, i, directory);
             if (!CopyGroup(group, statusWindow, stream, directory, logPath)) return;
         } else {
-            int64_t skip = (int64_t)group.fileCount * package::kFileEntrySize + group.totalBytes;
-            if (_fseeki64(stream, skip, SEEK_CUR) != 0) return;
+            if (_fseeki64(stream, (int64_t)package::GroupContentSize(group), SEEK_CUR) != 0) return;
         }
     }
 }

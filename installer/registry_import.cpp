@@ -5,10 +5,43 @@
 
 #include <string>
 
+#include "installer/extract.h"
+#include "package/bytes.h"
 #include "uninstall_log/wendlo.h"
+#include "win32/unique_handle.h"
 #include "win32/last_error.h"
 
 namespace installer {
+
+namespace {
+
+std::string ReadTextFile(const char* path) {
+    std::string text;
+    win32::UniqueFile file(fopen(path, "rb"));
+    if (!file) return text;
+    char block[4096];
+    size_t got;
+    while ((got = fread(block, 1, sizeof block, file.get())) > 0) text.append(block, got);
+    return text;
+}
+
+}  // namespace
+
+void ImportRegistryBlock(FILE* stream, const char* appName, HWND statusWindow, uint32_t offset,
+                         uint32_t size, const char* installDir, const char* logPath,
+                         package::RegistryLogList* notes) {
+    std::string fileName = std::string(appName) + ".reg";
+    char path[MAX_PATH];
+    if (!package::JoinPath(path, sizeof path, installDir, fileName.c_str())) return;
+    if (fseek(stream, (long)offset, SEEK_SET) != 0 ||
+        !ExtractToFile(stream, size, statusWindow, path))
+        return;
+    if (logPath) {
+        package::NoteRegistryText(ReadTextFile(path), notes);
+        LogRegistryNotes(logPath, *notes);
+    }
+    RunAssociated(fileName.c_str(), installDir, path);
+}
 
 void LogRegistryNotes(const char* logPath, const package::RegistryLogList& notes) {
     int number = 0;

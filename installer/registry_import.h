@@ -2,9 +2,22 @@
 // the program Windows associates with .reg files.
 #pragma once
 
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+
 #include "package/registry_text.h"
 
 namespace installer {
+
+// Writes the registry block (size bytes at offset of the package stream) to
+// installDir\<appName>.reg; when logPath names the uninstall log, notes its
+// keys and values after those already in notes and records all of them;
+// then has the file imported by its associated program, which deletes it.
+void ImportRegistryBlock(FILE* stream, const char* appName, HWND statusWindow, uint32_t offset,
+                         uint32_t size, const char* installDir, const char* logPath,
+                         package::RegistryLogList* notes);
 
 // Records every noted key (numbered from 1 in list order) and its value
 // names in the uninstall log.

@@ -91,25 +91,6 @@ bool ChooseDestination(SetupRun& run) {
     return true;
 }
 
-// Every group header is read, so that the next one is found; the groups of
-// the chosen type are installed, the others skipped. A failed copy ends the
-// loop but not the installation.
-void InstallGroups(const SetupRun& run) {
-    std::FILE* stream = run.stream.get();
-    if (fseek(stream, (long)run.header.groupsOffset, SEEK_SET) != 0) return;
-    int count =
-        run.header.groupCount < package::kMaxGroups ? run.header.groupCount : package::kMaxGroups;
-    for (int i = 0; i < count; ++i) {
-        uint8_t bytes[package::kGroupHeaderSize];
-        package::GroupHeader group;
-        if (fread(bytes, 1, sizeof bytes, stream) != sizeof bytes) return;
-        package::DecodeGroupHeader(bytes, sizeof bytes, &group);
-        ResolveGroupStep(run, i, group);
-        bool chosen = (run.groupMask >> i & 1) != 0;
-        if (!(chosen ? CopyGroupStep(run, i, group) : SkipGroupContent(stream, group))) return;
-    }
-}
-
 // The status window turns from file copying to the shortcut phases.
 void ShowShortcutPhase(HWND status, const char* phase) {
     SetDlgItemTextA(status, IDC_STATUS_PHASE, phase);
@@ -118,11 +99,6 @@ void ShowShortcutPhase(HWND status, const char* phase) {
     ShowWindow(GetDlgItem(status, IDC_STATUS_FILE), SW_HIDE);
     ShowWindow(bar, SW_HIDE);
     DestroyWindow(bar);
-}
-
-void CreateShortcuts(const SetupRun& run, uint8_t count, uint32_t offset) {
-    if (count > 0 && fseek(run.stream.get(), (long)offset, SEEK_SET) == 0)
-        CreateShortcutsStep(run, count);
 }
 
 // Writes text to path in text mode, so that each line ends in CR LF. A
@@ -149,7 +125,9 @@ void OfferReadme(const SetupRun& run) {
     const LogSettings& log = GetLogSettings();
     char path[MAX_PATH + 16];
     if (!package::JoinPath(path, sizeof path, log.installDir, "readme.txt")) return;
-    if (WriteReadmeFile(path, text.get()) && log.enabled) AddLogEntryStep(path, 2);
+    // Recorded before it is written, like every installed file.
+    AddLogEntryStep(path, 2);
+    WriteReadmeFile(path, text.get());
 }
 
 void ShowFinalMessage(const SetupRun& run) {
@@ -186,13 +164,13 @@ int RunSetup(HINSTANCE instance) {
     // Installation: no way back from here.
     run.status.reset(OpenStatusWindow(instance, run.background.get()));
     SetLogSettings(run.header.uninstall != 0, run.options.destination);
-    InstallGroups(run);
+    InstallGroupsStep(run);
     ShowShortcutPhase(run.status.get(), "Creating Desktop Shortcuts...");
-    CreateShortcuts(run, run.header.desktopCount, run.header.desktopOffset);
+    CreateShortcutsStep(run, run.header.desktopCount, run.header.desktopOffset);
     ShowShortcutPhase(run.status.get(), "Creating Start Menu Shortcuts...");
-    CreateShortcuts(run, run.header.startMenuCount, run.header.startMenuOffset);
+    CreateShortcutsStep(run, run.header.startMenuCount, run.header.startMenuOffset);
     if (GetLogSettings().enabled) RegisterUninstallStep(run);
-    if (run.header.registryOffset != 0 && run.header.registrySize != 0) ImportRegistryStep(run);
+    ImportRegistryStep(run);
     run.status.reset();
     OfferReadme(run);
     if (!RunPacksOrWarn(run, run.header.afterCount, run.header.afterOffset,

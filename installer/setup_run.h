@@ -7,7 +7,9 @@
 
 #include <cstdint>
 
+#include "installer/group_directory.h"
 #include "installer/startup.h"
+#include "package/registry_text.h"
 #include "package/records.h"
 #include "win32/unique_handle.h"
 
@@ -51,6 +53,10 @@ struct SetupRun {
     uint32_t typeMasks[kMaxSetupTypes] = {};  // group mask of each offered type
     // Bit i set: group i is installed. All ones without a choice of types.
     uint32_t groupMask = 0xFFFFFFFFu;
+    GroupPathTable groupPaths;  // every group's directory, for the shortcuts
+    // Registry keys and values for the uninstall log: the uninstall
+    // registration's first, then the package's own.
+    package::RegistryLogList registryNotes;
 };
 
 }  // namespace installer

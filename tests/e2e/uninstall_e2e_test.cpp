@@ -94,19 +94,6 @@ TEST_F(UninstallE2E, CompletedRunRemovesWhatWasRecordedAndKeepsTheRest) {
               PendingRenames());
 }
 
-TEST_F(UninstallE2E, RegisteredCommandUninstallsAndRemovesTheEntryFromTheList) {
-    std::string name = "Suite Test App " + std::to_string(GetCurrentProcessId());
-    std::string command = RegisterInListOfPrograms(name);
-    MakeFile(appDir_ + "\\readme.txt");
-    log_.Add(2, appDir_ + "\\readme.txt");
-    ASSERT_TRUE(driver_.StartCommand(command, root_.path()));
-    AnswerConfirmation(name, IDYES);
-    EXPECT_EQ(1, FinishRun(name)) << TRANSCRIPT();
-    EXPECT_FALSE(FileExists(appDir_ + "\\readme.txt"));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, registeredEntry_));
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
-}
-
 TEST_F(UninstallE2E, AnsweringNoChangesNothing) {
     RecordInstallation();
     StartUninstall();

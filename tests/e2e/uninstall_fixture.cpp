@@ -2,19 +2,11 @@
 
 #include <shlwapi.h>
 
-#include "installer/registry_import.h"
-#include "installer/uninstall_registration.h"
 #include "tests/support/boot_renames.h"
 #include "tests/support/test_package.h"
 #include "tests/support/test_registry.h"
 
 namespace e2e {
-
-namespace {
-
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-
-}  // namespace
 
 void UninstallTest::SetUp() {
     SetupTest::SetUp();
@@ -36,7 +28,6 @@ void UninstallTest::SetUp() {
 void UninstallTest::TearDown() {
     SetEnvironmentVariableA("SUITE_REGISTRATION_LOG", nullptr);
     SHDeleteKeyA(HKEY_CURRENT_USER, userKey_.c_str());
-    if (!registeredEntry_.empty()) SHDeleteKeyA(HKEY_LOCAL_MACHINE, registeredEntry_.c_str());
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, testpkg::kSharedDllsKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
         for (const std::string& path : counted_) RegDeleteValueA(key, path.c_str());
@@ -61,18 +52,6 @@ void UninstallTest::SetCount(const std::string& path, unsigned long count) {
 
 long long UninstallTest::Count(const std::string& path) {
     return testpkg::DwordValue(HKEY_LOCAL_MACHINE, testpkg::kSharedDllsKey, path.c_str());
-}
-
-std::string UninstallTest::RegisterInListOfPrograms(const std::string& appName) {
-    registeredEntry_ = std::string(kUninstallKey) + "\\" + appName;
-    package::RegistryLogList notes;
-    installer::RegisterUninstall(appName.c_str(), appDir_.c_str(), &notes);
-    installer::LogRegistryNotes(log_.path().c_str(), notes);
-    testpkg::TestLog::ReleaseLog();
-    char command[1024] = {};
-    DWORD size = sizeof command;
-    SHGetValueA(HKEY_LOCAL_MACHINE, registeredEntry_.c_str(), "UninstallString", nullptr, command, &size);
-    return command;
 }
 
 std::string UninstallTest::UserKey(const std::string& relative) const {

@@ -33,10 +33,6 @@ class UninstallTest : public SetupTest {
     // The text that records HKCU\<userKey_>\relative in the log.
     std::string RecordedUserKey(const std::string& relative) const;
 
-    // Registers the application in Windows' list of installed programs and
-    // notes the entry in the log through setup.exe's own code (the entry
-    // goes with the test); the registered uninstall command.
-    std::string RegisterInListOfPrograms(const std::string& appName);
     // Starts appDir_\drevok.exe as the list of installed programs does: the
     // program path in quotes, one blank, the tail.
     void StartUninstall(const std::string& tail);
@@ -59,7 +55,6 @@ class UninstallTest : public SetupTest {
     std::string userKey_;
     std::string registrationLog_;
     std::vector<std::string> counted_;
-    std::string registeredEntry_;
     HWND progress_ = nullptr;
     std::string finalStatus_;
 };

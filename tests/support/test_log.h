@@ -22,13 +22,12 @@ class TestLog {
     // ("@" for the default value) as the next registry key; keys are counted
     // by this object, so it must record every key of its log.
     void AddKey(const std::string& key, std::initializer_list<const char*> values);
+  private:
     // wendlo keeps the log it last appended to open until it appends to
     // another one; setup.exe has ended long before drevok.exe deletes the
-    // log. Call after recording through wendlo directly; TestLog's own
-    // records do it themselves.
+    // log. Called after each record.
     static void ReleaseLog();
 
-  private:
     std::string path_;
     int keys_ = 0;
 };
