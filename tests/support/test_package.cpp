@@ -95,6 +95,24 @@ void PackageBody::AddSetupType(const char* name, uint32_t groupMask) {
     header.setupTypesSize = header.setupTypeCount * (uint32_t)package::kSetupTypeRecordSize;
 }
 
+void PackageBody::SetLinks(bool desktop, const std::vector<package::LinkRecord>& records) {
+    uint32_t offset = (uint32_t)(package::kPackageHeaderSize + blocks.size());
+    for (const package::LinkRecord& record : records) {
+        uint8_t bytes[package::kLinkRecordSize];
+        package::EncodeLinkRecord(record, bytes);
+        Append(bytes, sizeof bytes);
+    }
+    uint32_t size = (uint32_t)(records.size() * package::kLinkRecordSize);
+    (desktop ? header.desktopCount : header.startMenuCount) = (uint8_t)records.size();
+    (desktop ? header.desktopOffset : header.startMenuOffset) = offset;
+    (desktop ? header.desktopSize : header.startMenuSize) = size;
+}
+
+void PackageBody::SetRegistryText(const std::string& text) {
+    header.registryOffset = Append(text);
+    header.registrySize = (uint32_t)text.size();
+}
+
 void PackageBody::SetRunPacks(bool before, const char* program, uint32_t waitFlag,
                               const std::vector<StoredFile>& files) {
     uint32_t offset = Append(RunPackBlock(program, waitFlag != 0, files));

@@ -37,6 +37,10 @@ struct PackageBody {
     void SetReadme(const std::string& text);
     void AddGroup(uint8_t flags, const std::vector<StoredFile>& files, const char* subfolder = "");
     void AddSetupType(const char* name, uint32_t groupMask);
+    // The desktop or Start-menu block of link records.
+    void SetLinks(bool desktop, const std::vector<package::LinkRecord>& records);
+    // The REGEDIT4 text the installer imports, in place of the current one.
+    void SetRegistryText(const std::string& text);
     // A run pack list of one pack; the last file is the program.
     void SetRunPacks(bool before, const char* program, uint32_t waitFlag,
                      const std::vector<StoredFile>& files);

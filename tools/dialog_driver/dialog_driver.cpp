@@ -133,18 +133,30 @@ Driver::~Driver() {
 bool Driver::Start(const std::string& exePath, const std::string& args, const std::string& workDir,
                    const std::vector<std::string>& env) {
     std::string commandLine = "\"" + exePath + "\"" + (args.empty() ? "" : " " + args);
+    return Launch(exePath.c_str(), commandLine, workDir, env);
+}
+
+bool Driver::StartCommand(const std::string& commandLine, const std::string& workDir,
+                          const std::vector<std::string>& env) {
+    return Launch(nullptr, commandLine, workDir, env);
+}
+
+bool Driver::Launch(const char* exePath, const std::string& commandLine, const std::string& workDir,
+                    const std::vector<std::string>& env) {
     std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
     mutableLine.push_back(0);
     std::vector<char> environment = EnvironmentBlock(env);
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION info = {};
     Note("start " + commandLine + " in " + workDir);
-    if (!CreateProcessA(exePath.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0,
+    if (!CreateProcessA(exePath, mutableLine.data(), nullptr, nullptr, FALSE, 0,
                         environment.data(), workDir.c_str(), &startup, &info)) {
         Note("start failed, error " + std::to_string(GetLastError()));
         return false;
     }
     CloseHandle(info.hThread);
+    // A driver may run the program again once the earlier run has ended.
+    if (process_) CloseHandle(process_);
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
     return true;

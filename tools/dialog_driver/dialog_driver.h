@@ -21,8 +21,14 @@ class Driver {
 
     // Starts exePath with args in workDir. env holds NAME=VALUE entries that
     // are added to (or replace in) this process's environment for the child.
+    // Once a run has ended (WaitExit), the driver may start another.
     bool Start(const std::string& exePath, const std::string& args, const std::string& workDir,
                const std::vector<std::string>& env = {});
+    // Starts a whole command line as Windows starts a registered command:
+    // CreateProcess without an application name finds the program in it.
+    bool StartCommand(const std::string& commandLine, const std::string& workDir,
+                      const std::vector<std::string>& env = {});
+
     // Drives the windows of a process that is already running, this one
     // included (from a second thread while the first shows its dialogs). The
     // driver never ends such a process, and WaitExit gives -1 at once.
@@ -60,6 +66,8 @@ class Driver {
     bool SaveTranscript(const std::string& path) const;
 
   private:
+    bool Launch(const char* exePath, const std::string& commandLine, const std::string& workDir,
+                const std::vector<std::string>& env);
     std::vector<HWND> ProgramWindows() const;
     void Record(HWND window);
     void RecordNewWindows();

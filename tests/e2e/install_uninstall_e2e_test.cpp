@@ -1,0 +1,164 @@
+// A package with every kind of item installed by the real setup.exe into a
+// folder whose path has blanks, then uninstalled by the real drevok.exe
+// started as Windows' list of installed programs starts it: the registered
+// command as CreateProcess's command line.
+#include <windows.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <cstring>
+
+#include "package/records.h"
+#include "tests/e2e/uninstall_fixture.h"
+#include "tests/support/test_package.h"
+#include "tests/support/test_registry.h"
+
+using testpkg::FileExists;
+using testpkg::KeyExists;
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+testpkg::Bytes BinFile(const char* name) {
+    return testpkg::ReadFileBytes(std::string(SUITE_BIN_DIR) + "\\" + name);
+}
+
+testpkg::Bytes FixtureFile(const char* name) {
+    return testpkg::ReadFileBytes(std::string(SUITE_FIXTURE_DIR) + "\\" + name + ".dll");
+}
+
+std::string Special(int csidl) {
+    char path[MAX_PATH] = {};
+    SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
+    return path;
+}
+
+package::LinkRecord Link(bool desktop, uint8_t kind, const char* name, const std::string& folder) {
+    package::LinkRecord r = {};
+    r.desktopFlag = desktop;
+    r.entryKind = kind;
+    strcpy(r.linkName, name);
+    strcpy(r.targetName, kind ? "app.exe" : "");
+    strcpy(r.folderPath, folder.c_str());
+    return r;
+}
+
+class InstallUninstallE2E : public e2e::UninstallTest {
+  protected:
+    void SetUp() override {
+        UninstallTest::SetUp();
+        static int counter = 0;
+        appName_ = "Suite Full " + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+        destDir_ = root_ / "Program Files Full App";
+        sharedDir_ = Special(CSIDL_SYSTEM) + "\\" + appName_;
+    }
+    void TearDown() override {
+        for (int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_PROGRAMS})
+            testpkg::RemoveTree(Special(csidl) + "\\" + appName_);
+        testpkg::RemoveTree(sharedDir_);
+        for (const char* name : {"", " Second"})
+            SHDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + "\\" + appName_ + name).c_str());
+        UninstallTest::TearDown();
+    }
+
+    // Files with the uninstaller in the destination and in a sub-folder,
+    // desktop and Start-menu shortcuts, and registry entries.
+    testpkg::PackageBody FullPackage() {
+        testpkg::PackageBody body = testpkg::EmptyPackage(appName_.c_str());
+        body.header.uninstall = 1;
+        body.AddGroup(0x11, {{"drevok.exe", BinFile("drevok.exe")},
+                             {"wendlo.dll", BinFile("wendlo.dll")},
+                             {"app.exe", testpkg::Pattern(300, 1)}});
+        body.AddGroup(0x19, {{"tool.exe", testpkg::Pattern(200, 2)}}, "bin");
+        for (bool desktop : {true, false})
+            body.SetLinks(desktop, {Link(desktop, 0, "", appName_), Link(desktop, 0xFF, "Full App", appName_)});
+        body.SetRegistryText("REGEDIT4\r\n\r\n[" + RecordedUserKey("Settings") +
+                             "]\r\n\"Name\"=\"value\"\r\n@=\"default\"\r\n[" +
+                             RecordedUserKey("Settings\\Deep") + "]\r\n\"X\"=\"x\"\r\n");
+        return body;
+    }
+
+    // The registered command, as the list of installed programs runs it.
+    std::string UninstallString(const std::string& appName) {
+        char command[1024] = {};
+        DWORD size = sizeof command;
+        SHGetValueA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + "\\" + appName).c_str(),
+                    "UninstallString", nullptr, command, &size);
+        return command;
+    }
+
+    std::string appName_, sharedDir_;
+};
+
+}  // namespace
+
+TEST_F(InstallUninstallE2E, EverythingRecordedGoesAndEverythingElseStays) {
+    WritePackage(FullPackage().Finish());
+    StartSetup();
+    ASSERT_EQ(1, InstallToDestination()) << TRANSCRIPT();
+    ASSERT_EQ(Names{"X"}, testpkg::ValueNames(HKEY_CURRENT_USER, UserKey("Settings\\Deep")));  // imported
+    ASSERT_TRUE(FileExists(Special(CSIDL_DESKTOPDIRECTORY) + "\\" + appName_ + "\\Full App.lnk"));
+    MakeFile(destDir_ + "\\user notes.txt");
+
+    std::string command = UninstallString(appName_);
+    EXPECT_EQ("\"" + destDir_ + "\\drevok.exe\" " + destDir_ + "\\uninst.log", command);
+    ASSERT_TRUE(driver_.StartCommand(command, root_.path())) << TRANSCRIPT();
+    AnswerConfirmation(appName_, IDYES);
+    EXPECT_EQ(1, FinishRun(appName_)) << TRANSCRIPT();
+
+    EXPECT_EQ((Names{"drevok.exe", "user notes.txt", "wendlo.dll"}), testpkg::ListDir(destDir_));
+    for (int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_PROGRAMS})
+        EXPECT_FALSE(FileExists(Special(csidl) + "\\" + appName_)) << csidl;
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, UserKey("Settings")));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, UserKey("")));  // made by the import, not recorded
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kUninstallKey) + "\\" + appName_));
+    EXPECT_EQ((Names{destDir_ + "\\drevok.exe", "", destDir_ + "\\wendlo.dll", "", destDir_, ""}),
+              PendingRenames());
+}
+
+// Disabled while setup.exe places shared DLLs and self-registering files
+// like ordinary files, without counts or registration (ActionFor in
+// installer/copy_group.cpp); with their own actions bound it is to run.
+TEST_F(InstallUninstallE2E, DISABLED_TwoPackagesSharingFilesKeepThemUntilTheLastUninstallAsks) {
+    std::string shared = sharedDir_ + "\\shared.dll", control = sharedDir_ + "\\control.ocx";
+    ForgetCount(shared);
+    ForgetCount(control);
+    std::string firstDir = root_ / "First App", secondDir = root_ / "Second App";
+    for (const std::string& dir : {firstDir, secondDir}) {
+        std::string name = appName_ + (dir == firstDir ? "" : " Second");
+        testpkg::PackageBody body = testpkg::EmptyPackage(name.c_str());
+        body.header.uninstall = 1;
+        body.AddGroup(0x11, {{"drevok.exe", BinFile("drevok.exe")}, {"wendlo.dll", BinFile("wendlo.dll")}});
+        body.AddGroup(0x8C, {{"shared.dll", FixtureFile("version_2_0")}}, appName_.c_str());
+        body.AddGroup(0x2C, {{"control.ocx", FixtureFile("selfreg_2_0")}}, appName_.c_str());
+        WritePackage(body.Finish());
+        destDir_ = dir;
+        StartSetup();
+        ASSERT_EQ(1, InstallToDestination()) << TRANSCRIPT();
+    }
+    ASSERT_EQ(2, Count(shared));
+    ASSERT_EQ(2, Count(control));
+
+    ASSERT_TRUE(driver_.StartCommand(UninstallString(appName_), root_.path()));
+    AnswerConfirmation(appName_, IDYES);
+    EXPECT_EQ(1, FinishRun(appName_)) << TRANSCRIPT();
+    EXPECT_TRUE(FileExists(shared));
+    EXPECT_EQ(1, Count(shared));
+    EXPECT_EQ(1, Count(control));
+
+    ASSERT_TRUE(driver_.StartCommand(UninstallString(appName_ + " Second"), root_.path()));
+    AnswerConfirmation(appName_ + " Second", IDYES);
+    AnswerDeleteQuestion(shared, IDYES);
+    AnswerDeleteQuestion(control, IDYES);
+    EXPECT_EQ(1, FinishRun(appName_ + " Second")) << TRANSCRIPT();
+    EXPECT_FALSE(FileExists(sharedDir_));
+    EXPECT_EQ(-1, Count(shared));
+    EXPECT_EQ(-1, Count(control));
+    // The last registration call is the uninstaller's.
+    testpkg::Bytes calls = testpkg::ReadFileBytes(registrationLog_);
+    std::string text(calls.begin(), calls.end()), last = "unregister 2.0.0.0 " + control + "\n";
+    EXPECT_EQ(last, text.substr(text.size() - std::min(text.size(), last.size())));
+}

@@ -1,0 +1,10 @@
+#include <windows.h>
+
+#include "uninstaller/command_tail.h"
+#include "uninstaller/uninstall.h"
+
+// The tail is parsed from the whole command line rather than taken from the
+// runtime's lpCmdLine, whose rules for quotes differ.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    return uninstaller::RunUninstall(instance, uninstaller::CommandTail(GetCommandLineA()));
+}
