@@ -136,6 +136,8 @@ bool Driver::Start(const std::string& exePath, const std::string& args, const st
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION info = {};
     Note("start " + commandLine + " in " + workDir);
+    if (process_) CloseHandle(process_);
+    process_ = nullptr;
     if (!CreateProcessA(exePath.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0,
                         environment.data(), workDir.c_str(), &startup, &info)) {
         Note("start failed, error " + std::to_string(GetLastError()));

@@ -21,6 +21,8 @@ class Driver {
 
     // Starts exePath with args in workDir. env holds NAME=VALUE entries that
     // are added to (or replace in) this process's environment for the child.
+    // A driver may start programs one after the other; the previous one must
+    // have ended.
     bool Start(const std::string& exePath, const std::string& args, const std::string& workDir,
                const std::vector<std::string>& env = {});
 
