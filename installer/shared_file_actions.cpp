@@ -26,7 +26,8 @@ bool CountUse(const char* destination) {
     return installed;
 }
 
-// The installed copy stays when the new one is older than it.
+// The installed copy stays when the version test refuses the new one,
+// which then goes.
 bool KeepsInstalledCopy(bool installed, const char* tempPath, const char* destination) {
     if (!installed || shared_counts::IsReplaceable(tempPath, destination)) return false;
     DeleteFileA(tempPath);

@@ -188,6 +188,18 @@ TEST_F(SharedFileActionsTest, OleServerIsRegisteredWhereItIsPlaced) {
     EXPECT_EQ("<none>", RunOnce());
 }
 
+// A replaced server is unregistered first; when its successor can neither
+// take its place nor wait for the next start (here the new copy is gone),
+// the installed copy gets its registration back.
+TEST_F(SharedFileActionsTest, OleServerThatCannotBeReplacedIsRegisteredAgain) {
+    std::string dll = Installed("selfreg_none", "control.dll", 1);
+    EXPECT_FALSE(installer::CopyOleServer((tempDir_ + "\\gone.tmp").c_str(), dll.c_str()));
+    EXPECT_EQ("unregister 0.0.0.0 " + dll + "\nregister 0.0.0.0 " + dll + "\n", TakeCalls());
+    EXPECT_EQ(2u, shared_counts::ReadSharedCount(dll.c_str()));
+    EXPECT_TRUE(SameBytes(dll, "selfreg_none"));
+    EXPECT_EQ(std::vector<Pair>(), OurPendingRenames());
+}
+
 // Two servers in use: each is unregistered, counted and scheduled, and
 // registers at the next start through one line each in reg_oles.bat, which
 // keeps the lines of earlier installations; RunOnce names the batch file.
