@@ -7,6 +7,7 @@
 #include "installer/copy_plain_file.h"
 #include "installer/extract.h"
 #include "installer/resource.h"
+#include "installer/shared_file_actions.h"
 #include "package/bytes.h"
 #include "package/file_name.h"
 #include "uninstall_log/wendlo.h"
@@ -25,14 +26,12 @@ struct InstallAction {
     BYTE logKind;
 };
 
-// The copy mode is the high four bits of the group's flags. Self-registering
-// files (2, 4) and shared DLLs (8) are logged in their own lists; they are
-// placed like ordinary files until their own actions are bound here.
+// The copy mode is the high four bits of the group's flags.
 InstallAction ActionFor(uint8_t copyMode) {
     switch (copyMode) {
         case 2:
-        case 4: return {CopyPlainFile, kLogOleFile};
-        case 8: return {CopyPlainFile, kLogSharedDll};
+        case 4: return {CopyOleServer, kLogOleFile};
+        case 8: return {CopySharedDll, kLogSharedDll};
         default: return {CopyPlainFile, kLogCopiedFile};
     }
 }

@@ -6,14 +6,18 @@
 
 namespace installer {
 
-bool CopyPlainFile(const char* tempPath, const char* destination) {
+Placement PlaceFile(const char* tempPath, const char* destination) {
     if (CopyFileA(tempPath, destination, FALSE)) {
         DeleteFileA(tempPath);
-        return true;
+        return Placement::kCopied;
     }
-    if (ScheduleReplace(destination, tempPath)) return true;
+    if (ScheduleReplace(destination, tempPath)) return Placement::kScheduled;
     DeleteFileA(tempPath);
-    return false;
+    return Placement::kFailed;
+}
+
+bool CopyPlainFile(const char* tempPath, const char* destination) {
+    return PlaceFile(tempPath, destination) != Placement::kFailed;
 }
 
 }  // namespace installer

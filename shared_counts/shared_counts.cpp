@@ -45,8 +45,10 @@ bool DeleteSharedCount(const char* path) {
 }
 
 bool FileExists(const char* path) {
-    win32::UniqueFile file(fopen(path, "rb"));
-    return bool(file);
+    // Not an open for reading: a program may hold the file without sharing,
+    // and an installed file in use must still count as installed.
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool FileVersion(const char* path, Version* version) {

@@ -19,7 +19,8 @@ bool WriteSharedCount(const char* path, uint32_t count);
 // Removes the file's value; false when there was none to remove.
 bool DeleteSharedCount(const char* path);
 
-// True when the file can be opened for reading.
+// True when a file (not a folder) is at path, even one that another program
+// holds open without sharing.
 bool FileExists(const char* path);
 
 struct Version {

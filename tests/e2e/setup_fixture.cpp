@@ -31,10 +31,10 @@ void SetupTest::WritePackage(const testpkg::Bytes& body, const std::string& extr
 }
 
 void SetupTest::StartSetup() {
-    ASSERT_TRUE(driver_.Start(packageDir_ + "\\setup.exe", "", packageDir_,
-                              {"TMP=" + tempDir_, "TEMP=" + tempDir_,
-                               "SETUP_REBOOT_RECORD=" + rebootRecord_}))
-        << TRANSCRIPT();
+    std::vector<std::string> env = {"TMP=" + tempDir_, "TEMP=" + tempDir_,
+                                    "SETUP_REBOOT_RECORD=" + rebootRecord_};
+    env.insert(env.end(), extraEnv_.begin(), extraEnv_.end());
+    ASSERT_TRUE(driver_.Start(packageDir_ + "\\setup.exe", "", packageDir_, env)) << TRANSCRIPT();
 }
 
 std::string SetupTest::AnswerBox(const std::string& caption, int button) {

@@ -60,6 +60,7 @@ class SetupTest : public ::testing::Test {
     std::string tempDir_;
     std::string destDir_;      // a destination of this test's own, not created
     std::string rebootRecord_;  // written only when setup asks for a reboot
+    std::vector<std::string> extraEnv_;  // more NAME=VALUE entries for setup.exe
     dlgdrive::Driver driver_;
 };
 

@@ -1,19 +1,32 @@
 #include "tests/support/boot_renames.h"
 
 #include <windows.h>
+#include <winternl.h>
+
+extern "C" NTSTATUS NTAPI NtOpenKey(PHANDLE key, ACCESS_MASK access, POBJECT_ATTRIBUTES attributes);
 
 namespace testpkg {
 
 namespace {
 
-constexpr char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
 constexpr char kPending[] = "PendingFileRenameOperations";
+
+// The Session Manager key of the real machine key. MoveFileExA writes there
+// even while a test has given its process a private HKEY_LOCAL_MACHINE
+// (private_registry.h), which RegOpenKeyExA would open instead.
+HKEY OpenSessionManager(ACCESS_MASK access) {
+    UNICODE_STRING name;
+    RtlInitUnicodeString(&name, L"\\Registry\\Machine\\System\\CurrentControlSet\\Control\\Session Manager");
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &name, OBJ_CASE_INSENSITIVE, nullptr, nullptr);
+    HANDLE key = nullptr;
+    return NtOpenKey(&key, access, &attributes) == 0 ? (HKEY)key : nullptr;
+}
 
 std::vector<std::string> ReadMultiString() {
     std::vector<std::string> items;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return items;
+    HKEY key = OpenSessionManager(KEY_READ);
+    if (!key) return items;
     DWORD size = 0;
     if (RegQueryValueExA(key, kPending, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
         std::string data(size + 2, '\0');
@@ -74,9 +87,8 @@ void RemovePendingRenames(const std::string& text) {
         kept += source + '\0' + destination + '\0';
     }
     if (!removed) return;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-        return;
+    HKEY key = OpenSessionManager(KEY_SET_VALUE);
+    if (!key) return;
     if (kept.empty())
         RegDeleteValueA(key, kPending);
     else

@@ -17,8 +17,9 @@ std::vector<std::string> WininitRenames();
 // Removes the [rename] line of key.
 void RemoveWininitRename(const std::string& key);
 
-// PendingFileRenameOperations as (source, destination) pairs, exactly as
-// stored ("\\??\\C:\\..." paths; a destination may start with "!").
+// PendingFileRenameOperations of the real machine key (a private
+// HKEY_LOCAL_MACHINE does not hide it) as (source, destination) pairs,
+// exactly as stored ("\\??\\C:\\..." paths; a destination may start with "!").
 std::vector<std::pair<std::string, std::string>> PendingRenames();
 // Takes out every pair whose source or destination contains text.
 void RemovePendingRenames(const std::string& text);

@@ -11,6 +11,7 @@
 #include "installer/group_directory.h"
 #include "installer/install_groups.h"
 #include "package/bytes.h"
+#include "tests/support/private_registry.h"
 #include "tests/support/test_package.h"
 #include "tests/support/win_test_dir.h"
 #include "tests/win32/test_windows.h"
@@ -156,9 +157,9 @@ TEST_F(GroupTest, CopyGroupInstallsEachFileWithItsProgress) {
 
 // Each destination is recorded in its copy mode's list before anything is
 // written, so a file that then cannot be placed (no folder) is listed all
-// the same. Self-registering files and shared DLLs are placed like ordinary
-// files for now, over an installed copy.
+// the same. Neither copy is versioned, so each replaces the installed one.
 TEST_F(GroupTest, EachCopyModeInstallsAndRecordsInItsList) {
+    testpkg::PrivateMachineKey machine;  // the shared files' counts
     struct Case {
         uint8_t flags;
         const char* section;

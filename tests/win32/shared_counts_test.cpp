@@ -8,6 +8,7 @@
 #include "tests/support/private_registry.h"
 #include "tests/support/test_package.h"
 #include "tests/support/win_test_dir.h"
+#include "win32/unique_handle.h"
 
 using namespace shared_counts;
 
@@ -79,6 +80,16 @@ TEST_F(SharedCountsTest, FileVersionReadsTheFixedVersion) {
     EXPECT_FALSE(FileVersion((dir_ / "missing.dll").c_str(), &v));
     EXPECT_TRUE(FileExists(Fixture("version_none").c_str()));
     EXPECT_FALSE(FileExists((dir_ / "missing.dll").c_str()));
+}
+
+// A program may hold an installed file without sharing; it is still there.
+TEST_F(SharedCountsTest, AFileHeldWithoutSharingExistsAndAFolderIsNoFile) {
+    std::string held = dir_ / "held.dll";
+    ASSERT_TRUE(CopyFileA(Fixture("version_2_0").c_str(), held.c_str(), FALSE));
+    win32::UniqueHandle file(CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file);
+    EXPECT_TRUE(FileExists(held.c_str()));
+    EXPECT_FALSE(FileExists(dir_.path().c_str()));
 }
 
 TEST_F(SharedCountsTest, VersionTestDecidesEachPair) {
