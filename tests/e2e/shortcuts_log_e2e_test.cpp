@@ -71,7 +71,9 @@ class ShortcutsLogE2E : public e2e::SetupTest {
                 std::string rest = name.substr(0, unique_.size()) == unique_
                                        ? name.substr(unique_.size()) + "."
                                        : "";
-                if (rest[0] == '-' || rest[0] == '.') testpkg::RemoveTree(base + "\\" + name);
+                std::string path = base + "\\" + name;
+                if ((rest[0] == '-' || rest[0] == '.') && !DeleteFileA(path.c_str()))
+                    testpkg::RemoveTree(path);
             }
         }
         SHDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + "\\" + unique_).c_str());
