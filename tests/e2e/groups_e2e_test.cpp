@@ -5,6 +5,8 @@
 // leave their folder writes nothing outside it.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "tests/e2e/setup_fixture.h"
@@ -262,6 +264,17 @@ TEST_F(GroupsE2E, UnusableFoldersAndNamesLeavingThemWriteNothingOutside) {
     StartSetup();
     ASSERT_TRUE(AnswerWelcome()) << TRANSCRIPT();
     ASSERT_TRUE(AnswerOptions(destDir_, 0)) << TRANSCRIPT();
+    // While the error is shown the status window still names the last file
+    // extracted, with its bar full.
+    HWND status = driver_.WaitWindow("Setup Status");
+    ASSERT_TRUE(status) << TRANSCRIPT();
+    HWND error = driver_.WaitWindow("Vornel Setup");
+    ASSERT_TRUE(error) << TRANSCRIPT();
+    EXPECT_EQ(destDir_ + "\\blocked\\lost.txt", driver_.Text(status, 1017));
+    DWORD_PTR position = 0;
+    SendMessageTimeoutA(GetDlgItem(status, 1016), PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                        &position);
+    EXPECT_EQ(100u, position);
     EXPECT_EQ("Error while copyying file : \n " + destDir_ + "\\..\\escape.txt",
               AnswerBox("Vornel Setup", IDOK));
     EXPECT_EQ(0u, AnswerFinalMessage().find("Installation of ")) << TRANSCRIPT();
