@@ -7,6 +7,8 @@ void SetupTest::SetUp() {
     tempDir_ = root_ / "temp";
     destDir_ = root_ / "dest";
     rebootRecord_ = root_ / "reboot.txt";
+    static int tests = 0;
+    unique_ = "suite-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++tests);
     ASSERT_TRUE(CreateDirectoryA(packageDir_.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA(tempDir_.c_str(), nullptr));
     for (const char* name : {"setup.exe", "zlib.dll", "wendlo.dll"}) {

@@ -61,6 +61,9 @@ class SetupTest : public ::testing::Test {
     std::string destDir_;      // a destination of this test's own, not created
     std::string rebootRecord_;  // written only when setup asks for a reboot
     std::vector<std::string> extraEnv_;  // more NAME=VALUE entries for setup.exe
+    // A name no other test uses, for what lands outside the test folder
+    // (the Windows folder, the desktop, the registry); the test removes it.
+    std::string unique_;
     dlgdrive::Driver driver_;
 };
 

@@ -95,6 +95,13 @@ void PackageBody::AddSetupType(const char* name, uint32_t groupMask) {
     header.setupTypesSize = header.setupTypeCount * (uint32_t)package::kSetupTypeRecordSize;
 }
 
+void PackageBody::SetRunPacks(bool before, const std::vector<Bytes>& packs) {
+    uint32_t offset = (uint32_t)(package::kPackageHeaderSize + blocks.size());
+    for (const Bytes& pack : packs) Append(pack);
+    (before ? header.beforeCount : header.afterCount) = (uint8_t)packs.size();
+    (before ? header.beforeOffset : header.afterOffset) = packs.empty() ? 0 : offset;
+}
+
 void PackageBody::SetLinks(bool desktop, const std::vector<package::LinkRecord>& records) {
     uint32_t offset = (uint32_t)(package::kPackageHeaderSize + blocks.size());
     for (const package::LinkRecord& record : records) {
@@ -104,7 +111,7 @@ void PackageBody::SetLinks(bool desktop, const std::vector<package::LinkRecord>&
     }
     uint32_t size = (uint32_t)(records.size() * package::kLinkRecordSize);
     (desktop ? header.desktopCount : header.startMenuCount) = (uint8_t)records.size();
-    (desktop ? header.desktopOffset : header.startMenuOffset) = offset;
+    (desktop ? header.desktopOffset : header.startMenuOffset) = records.empty() ? 0 : offset;
     (desktop ? header.desktopSize : header.startMenuSize) = size;
 }
 
@@ -115,9 +122,19 @@ void PackageBody::SetRegistryText(const std::string& text) {
 
 void PackageBody::SetRunPacks(bool before, const char* program, uint32_t waitFlag,
                               const std::vector<StoredFile>& files) {
-    uint32_t offset = Append(RunPackBlock(program, waitFlag != 0, files));
-    (before ? header.beforeCount : header.afterCount) = 1;
-    (before ? header.beforeOffset : header.afterOffset) = offset;
+    SetRunPacks(before, {RunPackBlock(program, waitFlag != 0, files)});
+}
+
+package::LinkRecord Link(uint8_t desktopFlag, uint8_t kind, uint8_t group, const std::string& name,
+                         const std::string& target, const std::string& folder) {
+    package::LinkRecord r = {};
+    r.desktopFlag = desktopFlag;
+    r.entryKind = kind;
+    r.targetGroup = group;
+    package::CopyText(r.linkName, sizeof r.linkName, name.c_str());
+    package::CopyText(r.targetName, sizeof r.targetName, target.c_str());
+    package::CopyText(r.folderPath, sizeof r.folderPath, folder.c_str());
+    return r;
 }
 
 PackageBody EmptyPackage(const char* appName) {
@@ -177,6 +194,8 @@ Bytes Gunzip(const Bytes& gz) {
 uint32_t Crc32(const Bytes& bytes) {
     return (uint32_t)crc32(crc32(0, nullptr, 0), bytes.data(), (uInt)bytes.size());
 }
+
+Bytes TextBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 Bytes ReadFileBytes(const std::string& path) {
     Bytes bytes;

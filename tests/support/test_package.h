@@ -37,13 +37,15 @@ struct PackageBody {
     void SetReadme(const std::string& text);
     void AddGroup(uint8_t flags, const std::vector<StoredFile>& files, const char* subfolder = "");
     void AddSetupType(const char* name, uint32_t groupMask);
+    // A run pack list: the packs (from RunPackBlock) one after the other.
+    void SetRunPacks(bool before, const std::vector<Bytes>& packs);
+    // A run pack list of one pack; the last file is the program.
+    void SetRunPacks(bool before, const char* program, uint32_t waitFlag,
+                     const std::vector<StoredFile>& files);
     // The desktop or Start-menu block of link records.
     void SetLinks(bool desktop, const std::vector<package::LinkRecord>& records);
     // The REGEDIT4 text the installer imports, in place of the current one.
     void SetRegistryText(const std::string& text);
-    // A run pack list of one pack; the last file is the program.
-    void SetRunPacks(bool before, const char* program, uint32_t waitFlag,
-                     const std::vector<StoredFile>& files);
 };
 
 // A body with nothing to install: the registry block is the bare "REGEDIT4"
@@ -57,6 +59,10 @@ Bytes GroupBlock(uint8_t flags, const std::string& subfolder, const std::vector<
 // data. The program is named separately; the builder stores it last.
 Bytes RunPackBlock(const std::string& program, bool wait, const std::vector<StoredFile>& files);
 
+// A link record: kind 0 is a folder entry, any other a shortcut.
+package::LinkRecord Link(uint8_t desktopFlag, uint8_t kind, uint8_t group, const std::string& name,
+                         const std::string& target, const std::string& folder);
+
 // size bytes of a reproducible pseudo-random pattern.
 Bytes Pattern(size_t size, uint32_t seed);
 
@@ -64,6 +70,7 @@ Bytes Gzip(const Bytes& body);
 Bytes Gunzip(const Bytes& gz);  // empty on any error
 uint32_t Crc32(const Bytes& bytes);
 
+Bytes TextBytes(const std::string& text);
 Bytes ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const Bytes& bytes);
 

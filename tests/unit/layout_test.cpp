@@ -48,9 +48,10 @@ PackageBody FullPackage() {
         body.Append(Bytes(2 * package::kLinkRecordSize, 0).data(), 2 * package::kLinkRecordSize);
     body.header.registryOffset = body.Append("REGEDIT4\r\n\r\n");
     body.header.registrySize = 12;
-    body.SetRunPacks(true, "first.exe", 1,
-                     {{"data.bin", Bytes(5, 'd')}, {"first.exe", Bytes(7, 'x')}});
-    body.SetRunPacks(false, "last.exe", 0, {{"last.exe", {}}});
+    body.SetRunPacks(true, {testpkg::RunPackBlock("first.exe", true,
+                                                  {{"data.bin", Bytes(5, 'd')},
+                                                   {"first.exe", Bytes(7, 'x')}})});
+    body.SetRunPacks(false, {testpkg::RunPackBlock("last.exe", false, {{"last.exe", {}}})});
     return body;
 }
 

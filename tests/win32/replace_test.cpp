@@ -24,7 +24,7 @@ namespace {
 constexpr DWORD k95 = VER_PLATFORM_WIN32_WINDOWS;
 constexpr DWORD kNt = VER_PLATFORM_WIN32_NT;
 
-Bytes TextBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+using testpkg::TextBytes;
 
 std::string ShortPath(const std::string& path) {
     char out[MAX_PATH] = {};

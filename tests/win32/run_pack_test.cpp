@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "installer/run_pack.h"
+#include "tests/support/probe_pack.h"
 #include "tests/support/test_package.h"
 #include "tests/support/win_test_dir.h"
 #include "tests/win32/test_windows.h"
@@ -19,7 +20,7 @@ using testpkg::StoredFile;
 
 namespace {
 
-Bytes TextBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+using testpkg::TextBytes;
 
 class RunPackTest : public ::testing::Test {
   protected:
@@ -30,8 +31,7 @@ class RunPackTest : public ::testing::Test {
         tempDir_ = dir_ / "temp";
         CreateDirectoryA(tempDir_.c_str(), nullptr);
         SetEnvironmentVariableA("TMP", tempDir_.c_str());
-        probe_ = testpkg::ReadFileBytes(std::string(SUITE_FIXTURE_DIR) + "\\runpack_probe.exe");
-        ASSERT_FALSE(probe_.empty());
+        ASSERT_TRUE(probes_.HasProgram());
     }
     void TearDown() override {
         for (HANDLE event : events_) {
@@ -44,20 +44,6 @@ class RunPackTest : public ::testing::Test {
         SetEnvironmentVariableA("TMP", oldTmp_.c_str());
     }
 
-    // A probe pack: probe.ini naming it and its log, extra files, and the
-    // program last. With waitEvent the program runs until that event is set.
-    Bytes ProbePack(const std::string& name, bool wait, const std::string& waitEvent = "",
-                    std::vector<StoredFile> extra = {}, int exitCode = 0) {
-        extra.insert(extra.begin(), {"probe.ini", TextBytes(IniText(name, waitEvent, exitCode))});
-        extra.push_back({"probe.exe", probe_});
-        return testpkg::RunPackBlock("probe.exe", wait, extra);
-    }
-
-    std::string IniText(const std::string& name, const std::string& waitEvent, int exitCode = 0) const {
-        return "[probe]\r\nname=" + name + "\r\nlog=" + LogPath(name) + "\r\nwait=" + waitEvent +
-               "\r\nexit=" + std::to_string(exitCode) + "\r\n";
-    }
-
     HANDLE NewEvent(const std::string& name) {
         HANDLE event = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
         events_.push_back(event);
@@ -65,31 +51,6 @@ class RunPackTest : public ::testing::Test {
     }
     std::string EventName(const std::string& label) const {
         return "suite-runpack-" + std::to_string(GetCurrentProcessId()) + "-" + label;
-    }
-
-    std::string LogPath(const std::string& name) const { return dir_ / (name + ".log"); }
-    std::vector<std::string> Log(const std::string& name) const {
-        std::vector<std::string> lines;
-        Bytes bytes = testpkg::ReadFileBytes(LogPath(name));
-        std::string text(bytes.begin(), bytes.end());
-        for (size_t at = 0; at < text.size();) {
-            size_t end = text.find('\n', at);
-            lines.push_back(text.substr(at, end - at));
-            at = end == std::string::npos ? text.size() : end + 1;
-        }
-        return lines;
-    }
-    // The files a probe found beside it, sorted.
-    std::vector<std::string> FilesSeen(const std::string& name) const {
-        std::vector<std::string> files;
-        for (const std::string& line : Log(name))
-            if (line.rfind(name + " file ", 0) == 0) files.push_back(line.substr(name.size() + 6));
-        std::sort(files.begin(), files.end());
-        return files;
-    }
-    std::string FolderSeen(const std::string& name) const {
-        std::vector<std::string> lines = Log(name);
-        return lines.empty() ? "" : lines[0].substr(name.size() + 7);
     }
 
     // Writes a package of 100 bytes of padding followed by list, opens it
@@ -108,7 +69,7 @@ class RunPackTest : public ::testing::Test {
     testpkg::TempDir dir_;
     std::string tempDir_;
     std::string oldTmp_;
-    Bytes probe_;
+    testpkg::ProbePacks probes_{std::string(SUITE_FIXTURE_DIR) + "\\runpack_probe.exe", dir_.path()};
     std::vector<HANDLE> events_;
 };
 
@@ -123,14 +84,14 @@ Bytes Join(std::initializer_list<Bytes> parts) {
 TEST_F(RunPackTest, WaitedPackRunsBesideItsFilesAndIsGoneOnReturn) {
     uint32_t offset;
     win32::UniqueFile stream = Package(
-        ProbePack("first", true, "", {{"data.txt", TextBytes("payload")}, {"empty.dat", {}}}), &offset);
+        probes_.Pack("first", true, "", {{"data.txt", TextBytes("payload")}, {"empty.dat", {}}}), &offset);
     ASSERT_TRUE(installer::RunPackList(stream.get(), 1, offset, nullptr));
 
     EXPECT_EQ(50, ftell(stream.get()));
     EXPECT_EQ((std::vector<std::string>{"data.txt", "empty.dat", "probe.exe", "probe.ini"}),
-              FilesSeen("first"));
-    EXPECT_EQ("first end", Log("first").back());
-    std::string folder = FolderSeen("first");
+              probes_.FilesSeen("first"));
+    EXPECT_EQ("first end", probes_.LastLine("first"));
+    std::string folder = probes_.FolderSeen("first");
     EXPECT_EQ(0, _strnicmp(folder.c_str(), (tempDir_ + "\\zkd").c_str(), tempDir_.size() + 4)) << folder;
     EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(tempDir_));
 }
@@ -142,14 +103,14 @@ TEST_F(RunPackTest, BackgroundPacksRunOnAndClearOnlyTheirOwnFolders) {
     HANDLE releaseSecond = NewEvent(EventName("second"));
     HANDLE releaseThird = NewEvent(EventName("third"));
     uint32_t offset;
-    win32::UniqueFile stream = Package(Join({ProbePack("first", true),
-                                             ProbePack("second", false, EventName("second")),
-                                             ProbePack("third", false, EventName("third"))}),
+    win32::UniqueFile stream = Package(Join({probes_.Pack("first", true),
+                                             probes_.Pack("second", false, EventName("second")),
+                                             probes_.Pack("third", false, EventName("third"))}),
                                        &offset);
     std::string packagePath = dir_ / "package.tmp";
     ASSERT_TRUE(installer::RunPackList(stream.get(), 3, offset, nullptr));
     EXPECT_EQ(50, ftell(stream.get()));
-    EXPECT_EQ("first end", Log("first").back());
+    EXPECT_EQ("first end", probes_.LastLine("first"));
 
     // Both background programs run from folders of their own, known by the
     // probe.ini extracted into each.
@@ -157,7 +118,7 @@ TEST_F(RunPackTest, BackgroundPacksRunOnAndClearOnlyTheirOwnFolders) {
     ASSERT_EQ(2u, folders.size());
     std::string second = tempDir_ + "\\" + folders[0];
     std::string third = tempDir_ + "\\" + folders[1];
-    if (testpkg::ReadFileBytes(second + "\\probe.ini") != TextBytes(IniText("second", EventName("second"))))
+    if (testpkg::ReadFileBytes(second + "\\probe.ini") != TextBytes(probes_.Ini("second", EventName("second"))))
         std::swap(second, third);
     // The programs hold no handle on the package: it can go while they run.
     stream.reset();
@@ -169,11 +130,11 @@ TEST_F(RunPackTest, BackgroundPacksRunOnAndClearOnlyTheirOwnFolders) {
     SetEvent(releaseThird);
     ASSERT_TRUE(testpkg::WaitUntilGone(third));
 
-    EXPECT_EQ(0, _stricmp(second.c_str(), FolderSeen("second").c_str()));
-    EXPECT_EQ(0, _stricmp(third.c_str(), FolderSeen("third").c_str()));
-    EXPECT_EQ((std::vector<std::string>{"probe.exe", "probe.ini"}), FilesSeen("second"));
-    EXPECT_EQ((std::vector<std::string>{"probe.exe", "probe.ini"}), FilesSeen("third"));
-    EXPECT_EQ("third end", Log("third").back());
+    EXPECT_EQ(0, _stricmp(second.c_str(), probes_.FolderSeen("second").c_str()));
+    EXPECT_EQ(0, _stricmp(third.c_str(), probes_.FolderSeen("third").c_str()));
+    EXPECT_EQ((std::vector<std::string>{"probe.exe", "probe.ini"}), probes_.FilesSeen("second"));
+    EXPECT_EQ((std::vector<std::string>{"probe.exe", "probe.ini"}), probes_.FilesSeen("third"));
+    EXPECT_EQ("third end", probes_.LastLine("third"));
     EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(tempDir_));
 }
 
@@ -188,11 +149,11 @@ TEST_F(RunPackTest, BadProgramsAndFilesAreSurvivedSilently) {
                                      {"after.txt", TextBytes("after")}};
     uint32_t offset;
     win32::UniqueFile stream = Package(
-        Join({missing, ProbePack("failing", true, "", extra, 3), ProbePack("last", true)}), &offset);
+        Join({missing, probes_.Pack("failing", true, "", extra, 3), probes_.Pack("last", true)}), &offset);
     EXPECT_TRUE(installer::RunPackList(stream.get(), 3, offset, nullptr));
-    EXPECT_EQ((std::vector<std::string>{"after.txt", "probe.exe", "probe.ini"}), FilesSeen("failing"));
-    EXPECT_EQ("failing end", Log("failing").back());
-    EXPECT_EQ("last end", Log("last").back());
+    EXPECT_EQ((std::vector<std::string>{"after.txt", "probe.exe", "probe.ini"}), probes_.FilesSeen("failing"));
+    EXPECT_EQ("failing end", probes_.LastLine("failing"));
+    EXPECT_EQ("last end", probes_.LastLine("last"));
     EXPECT_FALSE(testpkg::FileExists(tempDir_ + "\\escaped.txt"));
     EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(tempDir_));
     EXPECT_EQ(std::vector<std::string>(), boxes.Stop());
@@ -200,13 +161,13 @@ TEST_F(RunPackTest, BadProgramsAndFilesAreSurvivedSilently) {
 
 TEST_F(RunPackTest, AHeaderCutShortIsReportedAfterTheFirstProgramRan) {
     wintest::BoxWatcher boxes({"Setup Error"});
-    Bytes list = Join({ProbePack("first", true), testpkg::RunPackBlock("x.exe", true, {})});
+    Bytes list = Join({probes_.Pack("first", true), testpkg::RunPackBlock("x.exe", true, {})});
     list.resize(list.size() - 30);  // the second header is cut; a third never comes
     uint32_t offset;
     win32::UniqueFile stream = Package(list, &offset);
     EXPECT_FALSE(installer::RunPackList(stream.get(), 3, offset, nullptr));
     EXPECT_EQ(50, ftell(stream.get()));
-    EXPECT_EQ("first end", Log("first").back());
+    EXPECT_EQ("first end", probes_.LastLine("first"));
     EXPECT_EQ(std::vector<std::string>{"Setup Error|Error while reading the runpack header !"},
               boxes.Stop());
 }
@@ -216,7 +177,7 @@ TEST_F(RunPackTest, AFolderThatCannotBeMadeIsReported) {
     SetEnvironmentVariableA("TMP", missing.c_str());
     wintest::BoxWatcher boxes({"RunPack Extraction Error"});
     uint32_t offset;
-    win32::UniqueFile stream = Package(ProbePack("never", true), &offset);
+    win32::UniqueFile stream = Package(probes_.Pack("never", true), &offset);
     EXPECT_FALSE(installer::RunPackList(stream.get(), 1, offset, nullptr));
     EXPECT_EQ(50, ftell(stream.get()));
     std::vector<std::string> answered = boxes.Stop();
@@ -225,5 +186,5 @@ TEST_F(RunPackTest, AFolderThatCannotBeMadeIsReported) {
         << answered[0];
     EXPECT_NE(std::string::npos, answered[0].find("\\\nGetLastError returned: ")) << answered[0];
     EXPECT_NE("0", answered[0].substr(answered[0].size() - 1));
-    EXPECT_EQ(std::vector<std::string>(), Log("never"));
+    EXPECT_EQ(std::vector<std::string>(), probes_.Log("never"));
 }

@@ -45,17 +45,7 @@ std::string LinkTarget(const std::string& linkPath) {
     return target;
 }
 
-package::LinkRecord Record(uint8_t desktop, uint8_t kind, uint8_t group, const char* name,
-                           const char* target, const std::string& folder) {
-    package::LinkRecord r = {};
-    r.desktopFlag = desktop;
-    r.entryKind = kind;
-    r.targetGroup = group;
-    strcpy(r.linkName, name);
-    strcpy(r.targetName, target);
-    strcpy(r.folderPath, folder.c_str());
-    return r;
-}
+using testpkg::Link;
 
 class ShortcutsTest : public ::testing::Test {
   protected:
@@ -116,7 +106,7 @@ class ShortcutsTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(ShortcutsTest, FolderThenShortcutOnTheDesktopAreMadeAndLoggedInOrder) {
-    RunBlock({Record(1, 0, 0, "", "", unique_), Record(1, 0xFF, 1, "Run App", "app.exe", unique_)},
+    RunBlock({Link(1, 0, 0, "", "", unique_), Link(1, 0xFF, 1, "Run App", "app.exe", unique_)},
              0xFFFFFFFF, true);
     std::string folder = desktop_ + "\\" + unique_;
     std::string link = folder + "\\Run App.lnk";
@@ -133,32 +123,32 @@ TEST_F(ShortcutsTest, FolderThenShortcutOnTheDesktopAreMadeAndLoggedInOrder) {
 
 TEST_F(ShortcutsTest, FirstRecordChoosesTheFolderOfTheWholeBlock) {
     // A Start-menu block whose first record says desktop: all of it goes there.
-    RunBlock({Record(1, 0, 0, "", "", unique_), Record(0, 0xFF, 0, "App", "app.exe", unique_)},
+    RunBlock({Link(1, 0, 0, "", "", unique_), Link(0, 0xFF, 0, "App", "app.exe", unique_)},
              0xFFFFFFFF, false);
     EXPECT_TRUE(testpkg::FileExists(desktop_ + "\\" + unique_ + "\\App.lnk"));
     EXPECT_FALSE(testpkg::FileExists(programs_ + "\\" + unique_));
     // And a block that starts with a Start-menu record lands in Programs.
-    RunBlock({Record(0, 0, 0, "", "", unique_), Record(1, 0xFF, 0, "App", "app.exe", unique_)},
+    RunBlock({Link(0, 0, 0, "", "", unique_), Link(1, 0xFF, 0, "App", "app.exe", unique_)},
              0xFFFFFFFF, false);
     EXPECT_TRUE(testpkg::FileExists(programs_ + "\\" + unique_ + "\\App.lnk"));
 }
 
 TEST_F(ShortcutsTest, RecordsOfGroupsOutsideTheMaskLeaveNothing) {
-    RunBlock({Record(1, 0, 1, "", "", unique_), Record(1, 0xFF, 1, "App", "app.exe", unique_)},
+    RunBlock({Link(1, 0, 1, "", "", unique_), Link(1, 0xFF, 1, "App", "app.exe", unique_)},
              0x1, true);
     EXPECT_FALSE(testpkg::FileExists(desktop_ + "\\" + unique_));
     EXPECT_FALSE(testpkg::FileExists(log_));
 }
 
 TEST_F(ShortcutsTest, WithLoggingOffLinksAreStillMade) {
-    RunBlock({Record(0, 0, 0, "", "", unique_), Record(0, 0xFF, 0, "App", "app.exe", unique_)},
+    RunBlock({Link(0, 0, 0, "", "", unique_), Link(0, 0xFF, 0, "App", "app.exe", unique_)},
              0xFFFFFFFF, false);
     EXPECT_TRUE(testpkg::FileExists(programs_ + "\\" + unique_ + "\\App.lnk"));
     EXPECT_FALSE(testpkg::FileExists(log_));
 }
 
 TEST_F(ShortcutsTest, EmptyFolderPathPutsTheLinkDirectlyInTheSpecialFolder) {
-    RunBlock({Record(1, 0, 0, "", "", ""), Record(1, 0xFF, 0, unique_.c_str(), "app.exe", "")},
+    RunBlock({Link(1, 0, 0, "", "", ""), Link(1, 0xFF, 0, unique_.c_str(), "app.exe", "")},
              0xFFFFFFFF, true);
     std::string link = desktop_ + "\\" + unique_ + ".lnk";
     EXPECT_TRUE(testpkg::FileExists(link));
@@ -169,8 +159,8 @@ TEST_F(ShortcutsTest, EmptyFolderPathPutsTheLinkDirectlyInTheSpecialFolder) {
 }
 
 TEST_F(ShortcutsTest, ShortcutWithoutAGroupFolderIsSkipped) {
-    RunBlock({Record(1, 0, 0, "", "", unique_), Record(1, 0xFF, 5, "Five", "app.exe", unique_),
-              Record(1, 0xFF, 40, "Forty", "app.exe", unique_)},
+    RunBlock({Link(1, 0, 0, "", "", unique_), Link(1, 0xFF, 5, "Five", "app.exe", unique_),
+              Link(1, 0xFF, 40, "Forty", "app.exe", unique_)},
              0xFFFFFFFF, true);
     EXPECT_EQ((std::vector<std::string>{}), testpkg::ListDir(desktop_ + "\\" + unique_));
     EXPECT_TRUE(Logged("ShellLinks", "Link").empty());
@@ -178,7 +168,7 @@ TEST_F(ShortcutsTest, ShortcutWithoutAGroupFolderIsSkipped) {
 
 TEST_F(ShortcutsTest, NestedFolderWithoutItsParentIsNotCreated) {
     std::string nested = unique_ + "\\Inner";
-    RunBlock({Record(1, 0, 0, "", "", nested), Record(1, 0xFF, 0, "App", "app.exe", nested)},
+    RunBlock({Link(1, 0, 0, "", "", nested), Link(1, 0xFF, 0, "App", "app.exe", nested)},
              0xFFFFFFFF, true);
     EXPECT_FALSE(testpkg::FileExists(desktop_ + "\\" + nested));
     // Logged all the same, as the records were acted on.
