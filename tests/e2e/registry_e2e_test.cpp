@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 
 #include "tests/e2e/setup_fixture.h"
+#include "tests/support/test_log.h"
 #include "uninstall_log/wendlo.h"
 
 namespace {
@@ -61,13 +62,7 @@ class RegistryE2E : public e2e::SetupTest {
     }
 
     std::vector<std::string> Logged(const std::string& section, const char* prefix) {
-        char** items = nullptr;
-        int count = 0;
-        std::string log = destDir_ + "\\uninst.log";
-        LogReadList(log.c_str(), section.c_str(), prefix, &items, &count);
-        std::vector<std::string> texts(items, items + count);
-        LogFreeList(items, count);
-        return texts;
+        return testpkg::ReadLogList(destDir_ + "\\uninst.log", section, prefix);
     }
 
     std::string UninstallKey() const { return std::string(kUninstall) + "\\" + appName_; }

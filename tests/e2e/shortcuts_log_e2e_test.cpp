@@ -10,6 +10,7 @@
 #include <shlwapi.h>
 
 #include "tests/e2e/setup_fixture.h"
+#include "tests/support/test_log.h"
 #include "uninstall_log/wendlo.h"
 
 using testpkg::Link;
@@ -102,12 +103,7 @@ class ShortcutsLogE2E : public e2e::SetupTest {
     }
 
     Names Logged(const char* section, const char* prefix) const {
-        char** items = nullptr;
-        int count = 0;
-        LogReadList(log_.c_str(), section, prefix, &items, &count);
-        Names texts(items, items + count);
-        LogFreeList(items, count);
-        return texts;
+        return testpkg::ReadLogList(log_, section, prefix);
     }
 
     // Where text stands in the log file as stored.

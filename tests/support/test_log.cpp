@@ -6,6 +6,16 @@
 
 namespace testpkg {
 
+std::vector<std::string> ReadLogList(const std::string& log, const std::string& section,
+                                     const std::string& prefix) {
+    char** items = nullptr;
+    int count = 0;
+    LogReadList(log.c_str(), section.c_str(), prefix.c_str(), &items, &count);
+    std::vector<std::string> texts(items, items + count);
+    LogFreeList(items, count);
+    return texts;
+}
+
 // A log whose name cannot be a file makes wendlo let go without leaving one.
 void TestLog::ReleaseLog() { LogAddEntry("C:\\<no log>", "-", 2); }
 

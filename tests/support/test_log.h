@@ -5,8 +5,13 @@
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace testpkg {
+
+// The texts of one list of a log, read back through wendlo's LogReadList.
+std::vector<std::string> ReadLogList(const std::string& log, const std::string& section,
+                                     const std::string& prefix);
 
 class TestLog {
   public:

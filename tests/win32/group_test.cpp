@@ -12,6 +12,7 @@
 #include "installer/install_groups.h"
 #include "package/bytes.h"
 #include "tests/support/private_registry.h"
+#include "tests/support/test_log.h"
 #include "tests/support/test_package.h"
 #include "tests/support/win_test_dir.h"
 #include "tests/win32/test_windows.h"
@@ -76,12 +77,7 @@ class GroupTest : public ::testing::Test {
     }
 
     std::vector<std::string> Logged(const char* section, const char* prefix) {
-        char** items = nullptr;
-        int count = 0;
-        LogReadList(log_.c_str(), section, prefix, &items, &count);
-        std::vector<std::string> texts(items, items + count);
-        LogFreeList(items, count);
-        return texts;
+        return testpkg::ReadLogList(log_, section, prefix);
     }
 
     testpkg::TempDir dir_;

@@ -11,6 +11,7 @@
 #include "installer/registry_import.h"
 #include "installer/uninstall_registration.h"
 #include "tests/support/private_registry.h"
+#include "tests/support/test_log.h"
 #include "tests/support/test_package.h"
 #include "tests/support/win_test_dir.h"
 #include "uninstall_log/wendlo.h"
@@ -26,15 +27,6 @@ std::string QueryText(HKEY root, const std::string& key, const char* name, DWORD
         return "<missing>";
     if (sizeOut) *sizeOut = size;
     return data;
-}
-
-std::vector<std::string> Logged(const std::string& log, const std::string& section, const char* prefix) {
-    char** items = nullptr;
-    int count = 0;
-    LogReadList(log.c_str(), section.c_str(), prefix, &items, &count);
-    std::vector<std::string> texts(items, items + count);
-    LogFreeList(items, count);
-    return texts;
 }
 
 // Answers the first message box with this caption that this process shows.
@@ -108,9 +100,9 @@ TEST_F(UninstallRegistrationTest, RegistrationIsKeyOneAndPackageKeysFollow) {
     installer::LogRegistryNotes(log.c_str(), notes_);
     EXPECT_EQ((std::vector<std::string>{"HKEY_LOCAL_MACHINE\\" + std::string(kUninstall) + "\\Tool",
                                         "HKEY_CURRENT_USER\\Software\\Tool"}),
-              Logged(log, "Registry Keys", "RegKey"));
-    EXPECT_EQ((std::vector<std::string>{"DisplayName", "UninstallString"}), Logged(log, "RegKey1", "Value"));
-    EXPECT_EQ((std::vector<std::string>{"A", "@"}), Logged(log, "RegKey2", "Value"));
+              testpkg::ReadLogList(log, "Registry Keys", "RegKey"));
+    EXPECT_EQ((std::vector<std::string>{"DisplayName", "UninstallString"}), testpkg::ReadLogList(log, "RegKey1", "Value"));
+    EXPECT_EQ((std::vector<std::string>{"A", "@"}), testpkg::ReadLogList(log, "RegKey2", "Value"));
 }
 
 TEST(RunAssociated, ImportsTheRegFileAndDeletesIt) {

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "installer/shortcuts.h"
+#include "tests/support/test_log.h"
 #include "tests/support/test_package.h"
 #include "tests/support/win_test_dir.h"
 #include "uninstall_log/wendlo.h"
@@ -88,12 +89,7 @@ class ShortcutsTest : public ::testing::Test {
     }
 
     std::vector<std::string> Logged(const char* section, const char* prefix) {
-        char** items = nullptr;
-        int count = 0;
-        LogReadList(log_.c_str(), section, prefix, &items, &count);
-        std::vector<std::string> texts(items, items + count);
-        LogFreeList(items, count);
-        return texts;
+        return testpkg::ReadLogList(log_, section, prefix);
     }
 
     testpkg::TempDir dir_;
