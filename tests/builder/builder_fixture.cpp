@@ -58,16 +58,12 @@ Zek2DatDll::~Zek2DatDll() {
 
 void BuilderTest::SetUp() {
     ASSERT_TRUE(dll_.loaded()) << SUITE_BIN_DIR;
-    char old[MAX_PATH] = {};
-    GetEnvironmentVariableA("TMP", old, MAX_PATH);
-    oldTmp_ = old;
     tmp_ = MakeFolder("tmp");
-    SetEnvironmentVariableA("TMP", tmp_.c_str());
+    tmpOverride_.Set(tmp_);
     output_ = dir_ / "setup.dat";
     projectPath_ = dir_ / "project.zek";
 }
 
-void BuilderTest::TearDown() { SetEnvironmentVariableA("TMP", oldTmp_.c_str()); }
 
 void BuilderTest::SetZlibFolder(const std::string& folder) { SetDllDirectoryA(folder.c_str()); }
 

@@ -54,7 +54,6 @@ class Zek2DatDll {
 class BuilderTest : public ::testing::Test {
   protected:
     void SetUp() override;
-    void TearDown() override;
 
     // Writes the project file and builds it into output_.
     BuildRun Build(const builder::Project& project);
@@ -78,7 +77,7 @@ class BuilderTest : public ::testing::Test {
     Zek2DatDll dll_;
 
   private:
-    std::string oldTmp_;
+    testpkg::TmpOverride tmpOverride_;
 };
 
 // Bytes of the given size with a pattern that differs per seed.

@@ -14,9 +14,7 @@ class BuilderSetupE2E : public e2e::SetupTest {
     void SetUp() override {
         e2e::SetupTest::SetUp();
         unique_ = "Built-" + std::to_string(GetCurrentProcessId());
-        char desktop[MAX_PATH] = {};
-        SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
-        linkFolder_ = std::string(desktop) + "\\" + unique_;
+        linkFolder_ = testpkg::SpecialFolder(CSIDL_DESKTOPDIRECTORY) + "\\" + unique_;
     }
     void TearDown() override {
         SHDeleteKeyA(HKEY_CURRENT_USER, ("Software\\SuiteTests\\" + unique_).c_str());

@@ -30,12 +30,6 @@ testpkg::Bytes FixtureFile(const char* name) {
     return testpkg::ReadFileBytes(std::string(SUITE_FIXTURE_DIR) + "\\" + name + ".dll");
 }
 
-std::string Special(int csidl) {
-    char path[MAX_PATH] = {};
-    SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
-    return path;
-}
-
 package::LinkRecord Link(bool desktop, uint8_t kind, const char* name, const std::string& folder) {
     package::LinkRecord r = {};
     r.desktopFlag = desktop;
@@ -53,11 +47,11 @@ class InstallUninstallE2E : public e2e::UninstallTest {
         static int counter = 0;
         appName_ = "Suite Full " + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
         destDir_ = root_ / "Program Files Full App";
-        sharedDir_ = Special(CSIDL_SYSTEM) + "\\" + appName_;
+        sharedDir_ = testpkg::SpecialFolder(CSIDL_SYSTEM) + "\\" + appName_;
     }
     void TearDown() override {
         for (int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_PROGRAMS})
-            testpkg::RemoveTree(Special(csidl) + "\\" + appName_);
+            testpkg::RemoveTree(testpkg::SpecialFolder(csidl) + "\\" + appName_);
         testpkg::RemoveTree(sharedDir_);
         for (const char* name : {"", " Second"})
             SHDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + "\\" + appName_ + name).c_str());
@@ -100,7 +94,7 @@ TEST_F(InstallUninstallE2E, EverythingRecordedGoesAndEverythingElseStays) {
     StartSetup();
     ASSERT_EQ(1, InstallToDestination()) << TRANSCRIPT();
     ASSERT_EQ(Names{"X"}, testpkg::ValueNames(HKEY_CURRENT_USER, UserKey("Settings\\Deep")));  // imported
-    ASSERT_TRUE(FileExists(Special(CSIDL_DESKTOPDIRECTORY) + "\\" + appName_ + "\\Full App.lnk"));
+    ASSERT_TRUE(FileExists(testpkg::SpecialFolder(CSIDL_DESKTOPDIRECTORY) + "\\" + appName_ + "\\Full App.lnk"));
     MakeFile(destDir_ + "\\user notes.txt");
 
     std::string command = UninstallString(appName_);
@@ -111,7 +105,7 @@ TEST_F(InstallUninstallE2E, EverythingRecordedGoesAndEverythingElseStays) {
 
     EXPECT_EQ((Names{"drevok.exe", "user notes.txt", "wendlo.dll"}), testpkg::ListDir(destDir_));
     for (int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_PROGRAMS})
-        EXPECT_FALSE(FileExists(Special(csidl) + "\\" + appName_)) << csidl;
+        EXPECT_FALSE(FileExists(testpkg::SpecialFolder(csidl) + "\\" + appName_)) << csidl;
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, UserKey("Settings")));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, UserKey("")));  // made by the import, not recorded
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kUninstallKey) + "\\" + appName_));

@@ -22,42 +22,12 @@ using Names = std::vector<std::string>;
 
 constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
-std::string SpecialFolder(int csidl) {
-    char path[MAX_PATH] = {};
-    SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
-    return path;
-}
-
-// The target of a shell link, as IShellLinkA reads it back; empty when the
-// link cannot be loaded.
-std::string LinkTarget(const std::string& linkPath) {
-    CoInitialize(nullptr);
-    std::string target;
-    IShellLinkA* link = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&link)))) {
-        IPersistFile* file = nullptr;
-        WCHAR wide[MAX_PATH] = {};
-        MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            char path[MAX_PATH] = {};
-            if (SUCCEEDED(file->Load(wide, STGM_READ)) &&
-                SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, 0)))
-                target = path;
-            file->Release();
-        }
-        link->Release();
-    }
-    CoUninitialize();
-    return target;
-}
-
 class ShortcutsLogE2E : public e2e::SetupTest {
   protected:
     void SetUp() override {
         e2e::SetupTest::SetUp();
-        desktop_ = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
-        programs_ = SpecialFolder(CSIDL_PROGRAMS);
+        desktop_ = testpkg::SpecialFolder(CSIDL_DESKTOPDIRECTORY);
+        programs_ = testpkg::SpecialFolder(CSIDL_PROGRAMS);
         ASSERT_FALSE(desktop_.empty());
         ASSERT_FALSE(programs_.empty());
         // Texts with a space, "=", ";" and "[" must come back from the log
@@ -145,10 +115,10 @@ TEST_F(ShortcutsLogE2E, ChosenTypesLinksAndEverythingInstalledAreLoggedInOrder) 
     EXPECT_EQ(Names{"App.lnk"}, testpkg::ListDir(onDesktop));
     EXPECT_EQ((Names{"Help.lnk", "Tool.lnk"}), testpkg::ListDir(inPrograms));
     EXPECT_FALSE(testpkg::FileExists(onDesktop + "-extra"));
-    EXPECT_EQ(0, _stricmp(app.c_str(), LinkTarget(onDesktop + "\\App.lnk").c_str()));
-    EXPECT_EQ(0, _stricmp(tool.c_str(), LinkTarget(onDesktop + ".lnk").c_str()));
-    EXPECT_EQ(0, _stricmp(tool.c_str(), LinkTarget(inPrograms + "\\Tool.lnk").c_str()));
-    EXPECT_EQ(0, _stricmp(help.c_str(), LinkTarget(inPrograms + "\\Help.lnk").c_str()));
+    EXPECT_EQ(0, _stricmp(app.c_str(), testpkg::ShellLinkTarget(onDesktop + "\\App.lnk").c_str()));
+    EXPECT_EQ(0, _stricmp(tool.c_str(), testpkg::ShellLinkTarget(onDesktop + ".lnk").c_str()));
+    EXPECT_EQ(0, _stricmp(tool.c_str(), testpkg::ShellLinkTarget(inPrograms + "\\Tool.lnk").c_str()));
+    EXPECT_EQ(0, _stricmp(help.c_str(), testpkg::ShellLinkTarget(inPrograms + "\\Help.lnk").c_str()));
     EXPECT_EQ((Names{"app.exe", "extras", "help.txt", "readme.txt", "tools", "uninst.log"}),
               testpkg::ListDir(destDir_));
     EXPECT_EQ(Names(), testpkg::ListDir(destDir_ + "\\extras"));
@@ -189,10 +159,10 @@ TEST_F(ShortcutsLogE2E, WithoutTheLogLinksAreStillMadeAndNothingIsRecorded) {
     Install(body, -1);
 
     EXPECT_EQ(0, _stricmp((destDir_ + "\\app.exe").c_str(),
-                          LinkTarget(desktop_ + "\\" + unique_ + ".lnk").c_str()));
+                          testpkg::ShellLinkTarget(desktop_ + "\\" + unique_ + ".lnk").c_str()));
     EXPECT_FALSE(testpkg::FileExists(desktop_ + "\\" + unique_ + "-none.lnk"));
     EXPECT_EQ(0, _stricmp((destDir_ + "\\bin\\tool.exe").c_str(),
-                          LinkTarget(programs_ + "\\" + unique_ + "\\Tool.lnk").c_str()));
+                          testpkg::ShellLinkTarget(programs_ + "\\" + unique_ + "\\Tool.lnk").c_str()));
     EXPECT_EQ((Names{"app.exe", "bin", "readme.txt"}), testpkg::ListDir(destDir_));
     HKEY key = nullptr;
     EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE,

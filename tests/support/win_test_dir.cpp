@@ -1,5 +1,9 @@
 #include "tests/support/win_test_dir.h"
 
+#include <objbase.h>
+#include <objidl.h>
+#include <shlobj.h>
+
 #include <algorithm>
 
 namespace testpkg {
@@ -16,6 +20,44 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() { RemoveTree(path_); }
+
+TmpOverride::TmpOverride() {
+    char old[MAX_PATH] = {};
+    GetEnvironmentVariableA("TMP", old, MAX_PATH);
+    old_ = old;
+}
+
+TmpOverride::~TmpOverride() { SetEnvironmentVariableA("TMP", old_.c_str()); }
+
+void TmpOverride::Set(const std::string& path) { SetEnvironmentVariableA("TMP", path.c_str()); }
+
+std::string SpecialFolder(int csidl) {
+    char path[MAX_PATH] = {};
+    SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
+    return path;
+}
+
+std::string ShellLinkTarget(const std::string& linkPath) {
+    CoInitialize(nullptr);
+    std::string target;
+    IShellLinkA* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* file = nullptr;
+        WCHAR wide[MAX_PATH] = {};
+        MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            char path[MAX_PATH] = {};
+            if (SUCCEEDED(file->Load(wide, STGM_READ)) &&
+                SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, 0)))
+                target = path;
+            file->Release();
+        }
+        link->Release();
+    }
+    CoUninitialize();
+    return target;
+}
 
 bool RemoveTree(const std::string& path) {
     for (const std::string& name : ListDir(path)) {

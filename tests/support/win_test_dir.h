@@ -24,6 +24,26 @@ class TempDir {
     std::string path_;
 };
 
+// Points TMP (what GetTempPathA reads) of this process at a test's folder
+// and puts the old value back when it goes.
+class TmpOverride {
+  public:
+    TmpOverride();
+    ~TmpOverride();
+    TmpOverride(const TmpOverride&) = delete;
+    TmpOverride& operator=(const TmpOverride&) = delete;
+    void Set(const std::string& path);
+
+  private:
+    std::string old_;
+};
+
+// A shell special folder (CSIDL_DESKTOPDIRECTORY, CSIDL_PROGRAMS, ...).
+std::string SpecialFolder(int csidl);
+// The target of a shell link as IShellLinkA reads it back; empty when the
+// link cannot be loaded.
+std::string ShellLinkTarget(const std::string& linkPath);
+
 // Deletes a folder and everything below it; true when it is gone.
 bool RemoveTree(const std::string& path);
 // Names of the files and folders directly in path, sorted.

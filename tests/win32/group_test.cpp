@@ -36,14 +36,11 @@ package::GroupHeader Group(uint8_t flags, const char* subfolder = "") {
 class GroupTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char old[MAX_PATH] = {};
-        GetEnvironmentVariableA("TMP", old, MAX_PATH);
-        oldTmp_ = old;
         tempDir_ = dir_ / "temp";
         appDir_ = dir_ / "app";
         CreateDirectoryA(tempDir_.c_str(), nullptr);
         CreateDirectoryA(appDir_.c_str(), nullptr);
-        SetEnvironmentVariableA("TMP", tempDir_.c_str());
+        tmp_.Set(tempDir_);
         char dir[MAX_PATH] = {};
         GetWindowsDirectoryA(dir, MAX_PATH);
         windowsDir_ = dir;
@@ -56,7 +53,6 @@ class GroupTest : public ::testing::Test {
     void TearDown() override {
         testpkg::RemoveTree(windowsDir_ + "\\" + subfolder_);
         testpkg::RemoveTree(systemDir_ + "\\" + subfolder_);
-        SetEnvironmentVariableA("TMP", oldTmp_.c_str());
     }
 
     // A package stream holding bytes and a trailing marker, at offset 0.
@@ -81,7 +77,8 @@ class GroupTest : public ::testing::Test {
     }
 
     testpkg::TempDir dir_;
-    std::string tempDir_, appDir_, oldTmp_, windowsDir_, systemDir_, subfolder_;
+    std::string tempDir_, appDir_, windowsDir_, systemDir_, subfolder_;
+    testpkg::TmpOverride tmp_;
     std::string log_ = dir_ / "uninst.log";
     installer::GroupPathTable table_;
     wintest::StatusRecorder status_;

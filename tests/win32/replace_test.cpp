@@ -38,14 +38,11 @@ std::string NtPath(const std::string& path) { return "\\??\\" + path; }
 class ReplaceTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char old[MAX_PATH] = {};
-        GetEnvironmentVariableA("TMP", old, MAX_PATH);
-        oldTmp_ = old;
         tempDir_ = dir_ / "temp";
         appDir_ = dir_ / "app";
         CreateDirectoryA(tempDir_.c_str(), nullptr);
         CreateDirectoryA(appDir_.c_str(), nullptr);
-        SetEnvironmentVariableA("TMP", tempDir_.c_str());
+        tmp_.Set(tempDir_);
         hadWininit_ = testpkg::FileExists(testpkg::WininitPath());
     }
     void TearDown() override {
@@ -54,7 +51,6 @@ class ReplaceTest : public ::testing::Test {
         if (!hadWininit_ && testpkg::WininitRenames().empty())
             DeleteFileA(testpkg::WininitPath().c_str());
         testpkg::RemovePendingRenames(dir_.path());
-        SetEnvironmentVariableA("TMP", oldTmp_.c_str());
     }
 
     std::string File(const std::string& name, const std::string& text) {
@@ -84,7 +80,8 @@ class ReplaceTest : public ::testing::Test {
     }
 
     testpkg::TempDir dir_;
-    std::string tempDir_, appDir_, oldTmp_;
+    std::string tempDir_, appDir_;
+    testpkg::TmpOverride tmp_;
     bool hadWininit_ = false;
 };
 

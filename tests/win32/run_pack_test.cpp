@@ -25,12 +25,9 @@ using testpkg::TextBytes;
 class RunPackTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char old[MAX_PATH] = {};
-        GetEnvironmentVariableA("TMP", old, MAX_PATH);
-        oldTmp_ = old;
         tempDir_ = dir_ / "temp";
         CreateDirectoryA(tempDir_.c_str(), nullptr);
-        SetEnvironmentVariableA("TMP", tempDir_.c_str());
+        tmp_.Set(tempDir_);
         ASSERT_TRUE(probes_.HasProgram());
     }
     void TearDown() override {
@@ -41,7 +38,6 @@ class RunPackTest : public ::testing::Test {
         // Background programs clear their folders once released.
         for (const std::string& name : testpkg::ListDir(tempDir_))
             testpkg::WaitUntilGone(tempDir_ + "\\" + name, 5000);
-        SetEnvironmentVariableA("TMP", oldTmp_.c_str());
     }
 
     HANDLE NewEvent(const std::string& name) {
@@ -68,7 +64,7 @@ class RunPackTest : public ::testing::Test {
 
     testpkg::TempDir dir_;
     std::string tempDir_;
-    std::string oldTmp_;
+    testpkg::TmpOverride tmp_;
     testpkg::ProbePacks probes_{std::string(SUITE_FIXTURE_DIR) + "\\runpack_probe.exe", dir_.path()};
     std::vector<HANDLE> events_;
 };

@@ -42,19 +42,15 @@ bool SameBytes(const std::string& path, const char* fixture) {
 class SharedFileActionsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char old[MAX_PATH] = {};
-        GetEnvironmentVariableA("TMP", old, MAX_PATH);
-        oldTmp_ = old;
         tempDir_ = dir_ / "temp dir";
         appDir_ = dir_ / "app dir";
         CreateDirectoryA(tempDir_.c_str(), nullptr);
         CreateDirectoryA(appDir_.c_str(), nullptr);
-        SetEnvironmentVariableA("TMP", tempDir_.c_str());
+        tmp_.Set(tempDir_);
         SetEnvironmentVariableA("SUITE_REGISTRATION_LOG", calls_.c_str());
     }
     void TearDown() override {
         testpkg::RemovePendingRenames(dir_.path());
-        SetEnvironmentVariableA("TMP", oldTmp_.c_str());
         SetEnvironmentVariableA("SUITE_REGISTRATION_LOG", nullptr);
     }
 
@@ -97,7 +93,8 @@ class SharedFileActionsTest : public ::testing::Test {
 
     testpkg::TempDir dir_;
     testpkg::PrivateMachineKey machine_;
-    std::string tempDir_, appDir_, oldTmp_;
+    std::string tempDir_, appDir_;
+    testpkg::TmpOverride tmp_;
     std::string calls_ = dir_ / "calls.txt";
 };
 

@@ -17,35 +17,6 @@
 
 namespace {
 
-std::string Special(int csidl) {
-    char path[MAX_PATH] = {};
-    SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
-    return path;
-}
-
-std::string LinkTarget(const std::string& linkPath) {
-    CoInitialize(nullptr);
-    std::string target;
-    IShellLinkA* link = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&link)))) {
-        IPersistFile* file = nullptr;
-        WCHAR wide[MAX_PATH] = {};
-        MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            if (SUCCEEDED(file->Load(wide, STGM_READ))) {
-                char path[MAX_PATH] = {};
-                link->GetPath(path, MAX_PATH, nullptr, 0);
-                target = path;
-            }
-            file->Release();
-        }
-        link->Release();
-    }
-    CoUninitialize();
-    return target;
-}
-
 using testpkg::Link;
 
 class ShortcutsTest : public ::testing::Test {
@@ -53,8 +24,8 @@ class ShortcutsTest : public ::testing::Test {
     void SetUp() override {
         static int counter = 0;
         unique_ = "suite-links-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-        desktop_ = Special(CSIDL_DESKTOPDIRECTORY);
-        programs_ = Special(CSIDL_PROGRAMS);
+        desktop_ = testpkg::SpecialFolder(CSIDL_DESKTOPDIRECTORY);
+        programs_ = testpkg::SpecialFolder(CSIDL_PROGRAMS);
         ASSERT_FALSE(desktop_.empty());
         ASSERT_FALSE(programs_.empty());
         for (int g = 0; g < 2; ++g) {
@@ -107,8 +78,8 @@ TEST_F(ShortcutsTest, FolderThenShortcutOnTheDesktopAreMadeAndLoggedInOrder) {
     std::string folder = desktop_ + "\\" + unique_;
     std::string link = folder + "\\Run App.lnk";
     EXPECT_TRUE(testpkg::FileExists(link));
-    EXPECT_EQ(0, _stricmp((groupDirStore_[1] + "app.exe").c_str(), LinkTarget(link).c_str()))
-        << LinkTarget(link);
+    EXPECT_EQ(0, _stricmp((groupDirStore_[1] + "app.exe").c_str(), testpkg::ShellLinkTarget(link).c_str()))
+        << testpkg::ShellLinkTarget(link);
     EXPECT_EQ((std::vector<std::string>{folder}), Logged("CreatedDirs", "Dir"));
     EXPECT_EQ((std::vector<std::string>{link}), Logged("ShellLinks", "Link"));
     // The folder is recorded before the link.

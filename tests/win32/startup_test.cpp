@@ -17,16 +17,12 @@ namespace {
 class StartupTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char old[MAX_PATH] = {};
-        GetEnvironmentVariableA("TMP", old, MAX_PATH);
-        oldTmp_ = old;
         // Temporary files of the code under test land in the test's folder.
-        SetEnvironmentVariableA("TMP", dir_.path().c_str());
+        tmp_.Set(dir_.path());
     }
-    void TearDown() override { SetEnvironmentVariableA("TMP", oldTmp_.c_str()); }
 
     testpkg::TempDir dir_;
-    std::string oldTmp_;
+    testpkg::TmpOverride tmp_;
 };
 
 }  // namespace
