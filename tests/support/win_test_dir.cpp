@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace testpkg {
 
@@ -30,6 +31,31 @@ TmpOverride::TmpOverride() {
 TmpOverride::~TmpOverride() { SetEnvironmentVariableA("TMP", old_.c_str()); }
 
 void TmpOverride::Set(const std::string& path) { SetEnvironmentVariableA("TMP", path.c_str()); }
+
+namespace {
+
+struct WindowSearch {
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchOwnWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    if (owner == GetCurrentProcessId() && strcmp(text, search->caption) == 0) search->found = window;
+    return search->found == nullptr;
+}
+
+}  // namespace
+
+HWND FindOwnWindow(const char* caption) {
+    WindowSearch search = {caption, nullptr};
+    EnumWindows(MatchOwnWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 std::string SpecialFolder(int csidl) {
     char path[MAX_PATH] = {};

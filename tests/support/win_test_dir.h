@@ -38,6 +38,10 @@ class TmpOverride {
     std::string old_;
 };
 
+// A top-level window of this process with exactly that caption, or null.
+// (FindWindow would also find the windows of other test programs.)
+HWND FindOwnWindow(const char* caption);
+
 // A shell special folder (CSIDL_DESKTOPDIRECTORY, CSIDL_PROGRAMS, ...).
 std::string SpecialFolder(int csidl);
 // The target of a shell link as IShellLinkA reads it back; empty when the

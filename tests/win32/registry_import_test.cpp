@@ -33,7 +33,7 @@ std::string QueryText(HKEY root, const std::string& key, const char* name, DWORD
 std::thread AnswerBox(const char* caption, std::string* text) {
     return std::thread([caption, text] {
         for (int i = 0; i < 1000; ++i) {
-            HWND box = FindWindowA("#32770", caption);
+            HWND box = testpkg::FindOwnWindow(caption);
             if (box) {
                 char buffer[512] = {};
                 GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
