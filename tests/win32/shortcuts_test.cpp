@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "installer/shortcuts.h"
+#include "tests/support/shell_link.h"
 #include "tests/support/test_package.h"
 #include "tests/support/win_test_dir.h"
 #include "uninstall_log/wendlo.h"
@@ -20,29 +21,6 @@ std::string Special(int csidl) {
     char path[MAX_PATH] = {};
     SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
     return path;
-}
-
-std::string LinkTarget(const std::string& linkPath) {
-    CoInitialize(nullptr);
-    std::string target;
-    IShellLinkA* link = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&link)))) {
-        IPersistFile* file = nullptr;
-        WCHAR wide[MAX_PATH] = {};
-        MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            if (SUCCEEDED(file->Load(wide, STGM_READ))) {
-                char path[MAX_PATH] = {};
-                link->GetPath(path, MAX_PATH, nullptr, 0);
-                target = path;
-            }
-            file->Release();
-        }
-        link->Release();
-    }
-    CoUninitialize();
-    return target;
 }
 
 package::LinkRecord Record(uint8_t desktop, uint8_t kind, uint8_t group, const char* name,
@@ -121,8 +99,8 @@ TEST_F(ShortcutsTest, FolderThenShortcutOnTheDesktopAreMadeAndLoggedInOrder) {
     std::string folder = desktop_ + "\\" + unique_;
     std::string link = folder + "\\Run App.lnk";
     EXPECT_TRUE(testpkg::FileExists(link));
-    EXPECT_EQ(0, _stricmp((groupDirStore_[1] + "app.exe").c_str(), LinkTarget(link).c_str()))
-        << LinkTarget(link);
+    EXPECT_EQ(0, _stricmp((groupDirStore_[1] + "app.exe").c_str(), testpkg::LinkTarget(link).c_str()))
+        << testpkg::LinkTarget(link);
     EXPECT_EQ((std::vector<std::string>{folder}), Logged("CreatedDirs", "Dir"));
     EXPECT_EQ((std::vector<std::string>{link}), Logged("ShellLinks", "Link"));
     // The folder is recorded before the link.

@@ -1,13 +1,14 @@
 // The description reader, natively: every key reaches its project field, the
 // link records come out in the order the installer needs, and each kind of
 // mistake is reported on its line.
+#include "tools/zekmake/description.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 #include <set>
 
 #include "builder/link_record.h"
-#include "tools/zekmake/description.h"
 
 namespace {
 
@@ -17,12 +18,12 @@ using zekmake::Mistake;
 // A machine made of a few paths; its code page holds ASCII only.
 class FakeHost : public zekmake::Host {
   public:
-    std::set<std::string> files = {"C:\\proj\\licence.txt", "C:\\proj\\readme.txt",
-                                   "C:\\proj\\bin\\app.exe", "C:\\proj\\bin\\tool.exe",
-                                   "D:\\shared\\lib.dll",    "C:\\proj\\setup\\first.exe",
-                                   "C:\\proj\\setup\\a.txt", "C:\\proj\\other\\a.txt",
-                                   "C:\\proj\\docs\\manual.txt"};
-    std::set<std::string> folders = {"C:\\proj\\bin", "C:\\proj\\docs", "D:\\shared", "C:\\proj\\empty"};
+    std::set<std::string> files = {
+        "C:\\proj\\licence.txt",   "C:\\proj\\readme.txt",   "C:\\proj\\bin\\app.exe",
+        "C:\\proj\\bin\\tool.exe", "D:\\shared\\lib.dll",    "C:\\proj\\setup\\first.exe",
+        "C:\\proj\\setup\\a.txt",  "C:\\proj\\other\\a.txt", "C:\\proj\\docs\\manual.txt"};
+    std::set<std::string> folders = {"C:\\proj\\bin", "C:\\proj\\docs", "D:\\shared",
+                                     "C:\\proj\\empty"};
     std::map<std::string, std::vector<std::string>> subfolders;
 
     bool IsFile(const std::string& path) const override { return files.count(path) != 0; }
@@ -43,7 +44,9 @@ constexpr char kApplication[] = "[application]\nname = \"App\"\n";
 
 class DescriptionTest : public ::testing::Test {
   protected:
-    bool Read(const std::string& text) { return zekmake::ReadDescription(text, "C:\\proj", host_, &d_, &mistakes_); }
+    bool Read(const std::string& text) {
+        return zekmake::ReadDescription(text, "C:\\proj", host_, &d_, &mistakes_);
+    }
 
     // The one mistake a description holds, or a failure.
     Mistake OnlyMistake(const std::string& text) {
@@ -135,8 +138,7 @@ name = "Early"
 program = "setup/first.exe"
 files = ["setup/a.txt", 'D:\shared\lib.dll']
 order = 7
-)"))
-        << Dump();
+)")) << Dump();
     const builder::Project& p = d_.project;
     const builder::ProjectHeader& h = p.header;
     EXPECT_STREQ("Hello", h.appName);
@@ -239,12 +241,10 @@ file = "app.exe"
         const char* name;
         const char* folder;
     };
-    const Expected start[] = {{0, "Vornel", "Vornel"},
-                              {0, "Hello", "Vornel\\Hello"},
-                              {0, "Extras", "Vornel\\Extras"},
-                              {0, "Empty", "Vornel\\Extras\\Empty"},
-                              {0xFF, "Hello", "Vornel\\Hello"},
-                              {0xFF, "Tool", ""}};
+    const Expected start[] = {
+        {0, "Vornel", "Vornel"},          {0, "Hello", "Vornel\\Hello"},
+        {0, "Extras", "Vornel\\Extras"},  {0, "Empty", "Vornel\\Extras\\Empty"},
+        {0xFF, "Hello", "Vornel\\Hello"}, {0xFF, "Tool", ""}};
     ASSERT_EQ(std::size(start), d_.project.startMenuLinks.size());
     for (size_t i = 0; i < std::size(start); ++i) {
         SCOPED_TRACE(i);
@@ -277,27 +277,33 @@ TEST_F(DescriptionTest, EachMistakeIsReportedOnItsLine) {
         {"[application]\nname = \n", 2, "not valid TOML"},
         {"[application]\nversion = \"1\"\n", 1, "\"name\" is missing"},
         {"# nothing yet\n", 1, "[application] is missing"},
-        {"[application]\nname = \"App\"\nlicense = \"licence.txt\"\n", 3, "unknown key \"license\""},
+        {"[application]\nname = \"App\"\nlicense = \"licence.txt\"\n", 3,
+         "unknown key \"license\""},
         {"[application]\nname = \"App\"\n[extras]\n", 3, "unknown key \"extras\""},
         {"[application]\nname = \"An application name of 24\"\n", 2, "at most 23 fit"},
         {"[application]\nname = \"A/B\"\n", 2, "cannot be a folder name"},
         {"[application]\nname = \"Caf\xC3\xA9\"\n", 2, "ANSI code page"},
         {"[application]\nname = \"App\"\nuninstall = \"yes\"\n", 3, "must be true or false"},
-        {"[application]\nname = \"App\"\nreadme = \"missing.txt\"\n", 3, "no file C:\\proj\\missing.txt"},
+        {"[application]\nname = \"App\"\nreadme = \"missing.txt\"\n", 3,
+         "no file C:\\proj\\missing.txt"},
         {"[application]\nname = \"App\"\nsystems = [\"win95\", \"xp\"]\n", 3, "cannot hold \"xp\""},
         {"[application]\nname = \"App\"\nsystems = []\n", 3, "\"systems\" is empty"},
         {"[application]\nname = \"App\"\ntitle = 5\n", 3, "must be a text"},
         {std::string(kApplication) + "[background]\ncolor = \"blue\"\n", 4, "is no colour"},
+        {std::string(kApplication) + "[background]\ncolor = \"#000080\"\n", 4, "draws no gradient"},
         {std::string(kApplication) + "[group]\nname = \"x\"\n", 3, "must be a list of tables"},
         {std::string(kApplication) + group + "sorce = \"bin\"\n", 6, "unknown key \"sorce\""},
         {std::string(kApplication) + "[[group]]\nname = \"G\"\nsource = \"nothing\"\n", 5,
          "no folder C:\\proj\\nothing"},
-        {std::string(kApplication) + group + "destination = \"desktop\"\n", 6, "cannot be \"desktop\""},
+        {std::string(kApplication) + group + "destination = \"desktop\"\n", 6,
+         "cannot be \"desktop\""},
         {std::string(kApplication) + group + "mode = \"copy\"\n", 6, "cannot be \"copy\""},
-        {std::string(kApplication) + group + "subfolder = 'a\\b'\n", 6, "not the name of one folder"},
+        {std::string(kApplication) + group + "subfolder = 'a\\b'\n", 6,
+         "not the name of one folder"},
         {std::string(kApplication) + group + group, 7, "another group has this name"},
-        {std::string(kApplication) + twoGroups + "[[setup_type]]\nname = \"T\"\ngroups = [\"Program\"]\n", 9,
-         "a single setup type is not offered"},
+        {std::string(kApplication) + twoGroups +
+             "[[setup_type]]\nname = \"T\"\ngroups = [\"Program\"]\n",
+         9, "a single setup type is not offered"},
         {std::string(kApplication) + twoGroups +
              "[[setup_type]]\nname = \"A\"\ngroups = [\"Program\",\n\"Nope\"]\n"
              "[[setup_type]]\nname = \"B\"\ngroups = [\"Program\", \"Docs\"]\n",
@@ -306,40 +312,51 @@ TEST_F(DescriptionTest, EachMistakeIsReportedOnItsLine) {
              "[[setup_type]]\nname = \"A\"\ngroups = [\"Program\"]\n"
              "[[setup_type]]\nname = \"B\"\ngroups = [\"Program\"]\n",
          6, "no setup type installs it"},
-        {std::string(kApplication) + group + "[[desktop]]\nname = \"App\"\ngroup = \"Program\"\nfile = \"nope.exe\"\n",
+        {std::string(kApplication) + group +
+             "[[desktop]]\nname = \"App\"\ngroup = \"Program\"\nfile = \"nope.exe\"\n",
          9, "is not a file of the group"},
-        {std::string(kApplication) + group + "[[desktop]]\nname = \"App\"\ngroup = \"Nope\"\nfile = \"app.exe\"\n", 8,
-         "no group is named"},
+        {std::string(kApplication) + group +
+             "[[desktop]]\nname = \"App\"\ngroup = \"Nope\"\nfile = \"app.exe\"\n",
+         8, "no group is named"},
         {std::string(kApplication) + group + "[[desktop]]\nname = \"App\"\nfile = \"app.exe\"\n", 6,
          "\"group\" is missing"},
-        {std::string(kApplication) + group + "[[start_menu]]\nfolder = \"F\"\nfile = \"app.exe\"\n", 8,
-         "has no \"file\""},
-        {std::string(kApplication) + group + "[[start_menu]]\nfolder = \"a//b\"\n", 7, "an empty folder name"},
+        {std::string(kApplication) + group + "[[start_menu]]\nfolder = \"F\"\nfile = \"app.exe\"\n",
+         8, "has no \"file\""},
+        {std::string(kApplication) + group + "[[start_menu]]\nfolder = \"a//b\"\n", 7,
+         "an empty folder name"},
         {std::string(kApplication) + twoGroups +
              "[[setup_type]]\nname = \"A\"\ngroups = [\"Program\", \"Docs\"]\n"
              "[[setup_type]]\nname = \"B\"\ngroups = [\"Docs\"]\n"
-             "[[desktop]]\nfolder = \"F\"\nname = \"Manual\"\ngroup = \"Docs\"\nfile = \"manual.txt\"\n",
+             "[[desktop]]\nfolder = \"F\"\nname = \"Manual\"\ngroup = \"Docs\"\nfile = "
+             "\"manual.txt\"\n",
          15, "shortcut folders only with the first group"},
-        {std::string(kApplication) + "[[registry]]\nroot = \"HKEY_USERS\"\nkey = \"k\"\nvalue = 1\n", 4,
-         "cannot be \"HKEY_USERS\""},
-        {std::string(kApplication) + "[[registry]]\nroot = \"HKCU\"\nkey = \"k\"\nvalue = 4294967296\n", 6,
-         "out of range"},
-        {std::string(kApplication) + "[[registry]]\nroot = \"HKCU\"\nkey = \"k\"\nvalue = \"a\\nb\"\n", 6,
-         "holds a line break"},
-        {std::string(kApplication) + "[[registry]]\nroot = \"HKCU\"\nkey = \"k\"\nname = 'a\"b'\nvalue = 1\n", 6,
-         "\"name\" holds a \""},
+        {std::string(kApplication) +
+             "[[registry]]\nroot = \"HKEY_USERS\"\nkey = \"k\"\nvalue = 1\n",
+         4, "cannot be \"HKEY_USERS\""},
+        {std::string(kApplication) +
+             "[[registry]]\nroot = \"HKCU\"\nkey = \"k\"\nvalue = 4294967296\n",
+         6, "out of range"},
+        {std::string(kApplication) +
+             "[[registry]]\nroot = \"HKCU\"\nkey = \"k\"\nvalue = \"a\\nb\"\n",
+         6, "holds a line break"},
+        {std::string(kApplication) +
+             "[[registry]]\nroot = \"HKCU\"\nkey = \"k\"\nname = 'a\"b'\nvalue = 1\n",
+         6, "\"name\" holds a \""},
         {std::string(kApplication) + "[[registry]]\nroot = \"HKCU\"\nkey = '\\k'\nvalue = 1\n", 5,
          "starts with a backslash"},
         {std::string(kApplication) + "[[registry]]\nroot = \"HKCU\"\nkey = \"k\"\nvalue = 1.5\n", 6,
          "a text in quotes or a whole number"},
-        {std::string(kApplication) + "[[registry]]\nroot = \"HKCU\"\nkey = \"k\"\n", 3, "\"value\" is missing"},
-        {std::string(kApplication) + "[[run_after]]\nprogram = \"setup/first.exe\"\norder = 40000\n", 5,
-         "out of range"},
+        {std::string(kApplication) + "[[registry]]\nroot = \"HKCU\"\nkey = \"k\"\n", 3,
+         "\"value\" is missing"},
+        {std::string(kApplication) +
+             "[[run_after]]\nprogram = \"setup/first.exe\"\norder = 40000\n",
+         5, "out of range"},
         {std::string(kApplication) + "[[run_after]]\nprogram = \"setup/first.exe\"\n"
                                      "files = [\"setup/a.txt\",\n\"other/a.txt\"]\n",
          6, "two files of the pack are named \"a.txt\""},
-        {std::string(kApplication) + "[[run_after]]\nprogram = \"setup/a-program-with-a-long-name.exe\"\n", 4,
-         "no file"},
+        {std::string(kApplication) +
+             "[[run_after]]\nprogram = \"setup/a-program-with-a-long-name.exe\"\n",
+         4, "no file"},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(cases[i].text);
@@ -352,8 +369,9 @@ TEST_F(DescriptionTest, EachMistakeIsReportedOnItsLine) {
 
 TEST_F(DescriptionTest, LimitsOfThePackageAreMistakes) {
     host_.files.insert("C:\\proj\\bin\\program-with-a-31-character-name.exe");
-    Mistake longProgram = OnlyMistake(std::string(kApplication) +
-                                      "[[run_before]]\nprogram = \"bin/program-with-a-31-character-name.exe\"\n");
+    Mistake longProgram =
+        OnlyMistake(std::string(kApplication) +
+                    "[[run_before]]\nprogram = \"bin/program-with-a-31-character-name.exe\"\n");
     EXPECT_EQ(4u, longProgram.line);
     EXPECT_NE(std::string::npos, longProgram.problem.find("longer than 30")) << longProgram.problem;
 
@@ -366,29 +384,36 @@ TEST_F(DescriptionTest, LimitsOfThePackageAreMistakes) {
     EXPECT_NE(std::string::npos, tooMany.problem.find("more than 31 groups")) << tooMany.problem;
 
     std::string types = std::string(kApplication) + "[[group]]\nname = \"G\"\nsource = \"empty\"\n";
-    for (int i = 0; i < 4; ++i) types += "[[setup_type]]\nname = \"T" + std::to_string(i) + "\"\ngroups = [\"G\"]\n";
+    for (int i = 0; i < 4; ++i)
+        types += "[[setup_type]]\nname = \"T" + std::to_string(i) + "\"\ngroups = [\"G\"]\n";
     Mistake fourTypes = OnlyMistake(types);
     EXPECT_EQ(15u, fourTypes.line);
-    EXPECT_NE(std::string::npos, fourTypes.problem.find("more than 3 setup types")) << fourTypes.problem;
+    EXPECT_NE(std::string::npos, fourTypes.problem.find("more than 3 setup types"))
+        << fourTypes.problem;
 
     host_.subfolders["C:\\proj\\bin"] = {"plugins"};
-    Mistake sub = OnlyMistake(std::string(kApplication) + "[[group]]\nname = \"G\"\nsource = \"bin\"\n");
+    Mistake sub =
+        OnlyMistake(std::string(kApplication) + "[[group]]\nname = \"G\"\nsource = \"bin\"\n");
     EXPECT_EQ(5u, sub.line);
     EXPECT_NE(std::string::npos, sub.problem.find("holds the folder \"plugins\"")) << sub.problem;
 }
 
 TEST_F(DescriptionTest, AllMistakesComeInLineOrderAndNothingIsFilled) {
     d_.project.header.reboot = 7;
-    EXPECT_FALSE(Read("[application]\nname = \"App\"\nreboot = 1\nlicence = \"none.txt\"\n"
-                      "[[setup_type]]\nname = \"T\"\ngroups = [\"X\"]\n[background]\ndithered = \"no\"\n"));
+    EXPECT_FALSE(
+        Read("[application]\nname = \"App\"\nreboot = 1\nlicence = \"none.txt\"\n"
+             "[[setup_type]]\nname = \"T\"\ngroups = [\"X\"]\n[background]\ndithered = \"no\"\n"));
     ASSERT_EQ(4u, mistakes_.size()) << Dump();
     const uint32_t lines[] = {3, 4, 7, 9};
     for (size_t i = 0; i < 4; ++i) EXPECT_EQ(lines[i], mistakes_[i].line) << Dump();
     EXPECT_EQ(7, d_.project.header.reboot);
-    EXPECT_EQ("d.toml:3: error: \"reboot\" must be true or false. Fix: write reboot = true or reboot = false, "
-              "without quotes.",
-              zekmake::FormatMistake("d.toml", {3, "\"reboot\" must be true or false",
-                                                "write reboot = true or reboot = false, without quotes"}));
+    EXPECT_EQ(
+        "d.toml:3: error: \"reboot\" must be true or false. Fix: write reboot = true or reboot = "
+        "false, "
+        "without quotes.",
+        zekmake::FormatMistake("d.toml",
+                               {3, "\"reboot\" must be true or false",
+                                "write reboot = true or reboot = false, without quotes"}));
 }
 
 TEST(ZekmakeOutput, UninstallGroupGoesLastIntoEverySetupType) {
@@ -408,7 +433,8 @@ TEST(ZekmakeOutput, UninstallGroupGoesLastIntoEverySetupType) {
 TEST(ZekmakeOutput, SettingsHoldTheCrcAsUnsignedDecimal) {
     EXPECT_EQ("[main]\r\nCRC32=4294967295\r\nBackColor=16711680\r\nDithered=1\r\n",
               zekmake::SettingsText(0xFFFFFFFFu, 0xFF0000, true));
-    EXPECT_EQ("[main]\r\nCRC32=1\r\nBackColor=0\r\nDithered=0\r\n", zekmake::SettingsText(1, 0, false));
+    EXPECT_EQ("[main]\r\nCRC32=1\r\nBackColor=0\r\nDithered=0\r\n",
+              zekmake::SettingsText(1, 0, false));
 }
 
 }  // namespace

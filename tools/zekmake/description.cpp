@@ -1,11 +1,11 @@
 #include "tools/zekmake/description.h"
 
+#include <toml++/toml.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
-
-#include <toml++/toml.h>
 
 #include "package/bytes.h"
 #include "package/file_name.h"
@@ -37,10 +37,9 @@ constexpr Named<uint8_t> kSystems[] = {
 constexpr Named<uint8_t> kDestinations[] = {{"install", 1}, {"windows", 2}, {"system", 4}};
 constexpr Named<uint8_t> kModes[] = {
     {"plain", 0x10}, {"self-registering", 0x20}, {"shared-dll", 0x80}};
-constexpr Named<uint32_t> kRoots[] = {
-    {"HKEY_CLASSES_ROOT", kRootClasses}, {"HKCR", kRootClasses},
-    {"HKEY_CURRENT_USER", kRootUser},    {"HKCU", kRootUser},
-    {"HKEY_LOCAL_MACHINE", kRootMachine}, {"HKLM", kRootMachine}};
+constexpr Named<uint32_t> kRoots[] = {{"HKEY_CLASSES_ROOT", kRootClasses},  {"HKCR", kRootClasses},
+                                      {"HKEY_CURRENT_USER", kRootUser},     {"HKCU", kRootUser},
+                                      {"HKEY_LOCAL_MACHINE", kRootMachine}, {"HKLM", kRootMachine}};
 
 template <typename T, size_t N>
 std::string NameList(const Named<T> (&names)[N]) {
@@ -65,6 +64,15 @@ struct Table {
     std::string what;
     uint32_t line() const { return LineOf(t); }
 };
+
+// A table of a list, named in messages by the text of its key labelKey
+// when it has one (as written, before any check), else by its number.
+Table Labelled(const Table& plain, const char* labelKey, size_t index) {
+    const toml::node* label = plain.t.get(labelKey);
+    if (label && label->is_string())
+        return {plain.t, plain.what + " " + Quoted(*label->value<std::string>())};
+    return {plain.t, plain.what + " #" + std::to_string(index + 1)};
+}
 
 class Reader {
   public:
@@ -93,8 +101,8 @@ class Reader {
     bool Bool(const Table& table, const char* key, bool* out);
     bool Integer(const Table& table, const char* key, int64_t min, int64_t max, int64_t* out);
     bool Path(const Table& table, const char* key, bool folder, bool required, std::string* out);
-    bool CheckPath(const Table& table, uint32_t line, const std::string& what, const std::string& path,
-                   bool folder);
+    bool CheckPath(const Table& table, uint32_t line, const std::string& what,
+                   const std::string& path, bool folder);
     // A list of texts, each with its line.
     bool TextList(const Table& table, const char* key,
                   std::vector<std::pair<std::string, uint32_t>>* out);
@@ -179,7 +187,8 @@ bool Reader::Ansi(const Table& table, uint32_t line, const std::string& what, st
     return true;
 }
 
-bool Reader::Text(const Table& table, const char* key, size_t maxLen, bool required, std::string* out) {
+bool Reader::Text(const Table& table, const char* key, size_t maxLen, bool required,
+                  std::string* out) {
     const toml::node* node = table.t.get(key);
     if (!node) {
         if (required)
@@ -223,7 +232,8 @@ bool Reader::Integer(const Table& table, const char* key, int64_t min, int64_t m
         return false;
     }
     if (value->get() < min || value->get() > max) {
-        Fail(table, LineOf(*node), Quoted(key) + " is " + std::to_string(value->get()) + ", out of range",
+        Fail(table, LineOf(*node),
+             Quoted(key) + " is " + std::to_string(value->get()) + ", out of range",
              "use a number from " + range);
         return false;
     }
@@ -250,13 +260,15 @@ bool Reader::CheckPath(const Table& table, uint32_t line, const std::string& wha
         return false;
     }
     if (folder ? host_.IsFolder(path) : host_.IsFile(path)) return true;
-    Fail(table, line, what + ": no " + (folder ? "folder " : "file ") + path,
-         std::string("create it or correct the path (a relative path starts at the description's ") +
-             "folder)");
+    Fail(
+        table, line, what + ": no " + (folder ? "folder " : "file ") + path,
+        std::string("create it or correct the path (a relative path starts at the description's ") +
+            "folder)");
     return false;
 }
 
-bool Reader::Path(const Table& table, const char* key, bool folder, bool required, std::string* out) {
+bool Reader::Path(const Table& table, const char* key, bool folder, bool required,
+                  std::string* out) {
     std::string written;
     if (!Text(table, key, SIZE_MAX, required, &written)) return false;
     if (written.empty()) {
@@ -279,7 +291,8 @@ bool Reader::TextList(const Table& table, const char* key,
     for (size_t i = 0; ok && i < array->size(); ++i) {
         const toml::value<std::string>* text = (*array)[i].as_string();
         std::string ansi;
-        if (!text) ok = false;
+        if (!text)
+            ok = false;
         else if (Ansi(table, LineOf(*text), Quoted(key), text->get(), SIZE_MAX, &ansi))
             items.emplace_back(ansi, LineOf(*text));
         else
@@ -319,7 +332,8 @@ void Reader::ReadApplication(const Table& app, Description* d) {
         if (IsFileName(text))
             package::CopyText(h.appName, sizeof h.appName, text.c_str());
         else
-            Fail(app, LineOf(*app.t.get("name")), "\"name\" " + Quoted(text) + " cannot be a folder name",
+            Fail(app, LineOf(*app.t.get("name")),
+                 "\"name\" " + Quoted(text) + " cannot be a folder name",
                  "leave out \\ / : < > \" | ? * and device names such as CON");
     }
     if (Text(app, "second_name", sizeof h.secondName - 1, false, &text))
@@ -327,7 +341,8 @@ void Reader::ReadApplication(const Table& app, Description* d) {
     if (Text(app, "version", sizeof h.version - 1, false, &text))
         package::CopyText(h.version, sizeof h.version, text.c_str());
     // The package's title field is two bytes shorter than the project's.
-    if (Text(app, "title", 61, false, &text)) package::CopyText(h.title, sizeof h.title, text.c_str());
+    if (Text(app, "title", 61, false, &text))
+        package::CopyText(h.title, sizeof h.title, text.c_str());
     if (Path(app, "licence", false, false, &text)) {
         h.licenceFlag = 1;
         package::CopyText(h.licencePath, sizeof h.licencePath, text.c_str());
@@ -347,10 +362,12 @@ void Reader::ReadApplication(const Table& app, Description* d) {
             if (found != std::end(kSystems))
                 mask |= found->value;
             else
-                Fail(app, line, "\"systems\" cannot hold " + Quoted(name), "use " + NameList(kSystems));
+                Fail(app, line, "\"systems\" cannot hold " + Quoted(name),
+                     "use " + NameList(kSystems));
         }
         if (systems.empty())
-            Fail(app, LineOf(*app.t.get("systems")), "\"systems\" is empty: no Windows could install the package",
+            Fail(app, LineOf(*app.t.get("systems")),
+                 "\"systems\" is empty: no Windows could install the package",
                  "name at least one of " + NameList(kSystems) + ", or leave the key out for all");
         h.allowedSystems = mask;
     }
@@ -372,24 +389,36 @@ void Reader::ReadBackground(const Table& background, Description* d) {
             d->backColor = (rgb >> 16) | (rgb & 0xFF00) | (rgb & 0xFF) << 16;
         } else {
             Fail(background, LineOf(*background.t.get("color")),
-                 "\"color\" " + Quoted(color) + " is no colour", "write it as \"#RRGGBB\", for example \"#0000FF\" for blue");
+                 "\"color\" " + Quoted(color) + " is no colour",
+                 "write it as \"#RRGGBB\", for example \"#0000FF\" for blue");
         }
     }
     Bool(background, "dithered", &d->dithered);
+    // The installer draws its gradient for four colours only (black is drawn
+    // solid); with any other it paints no background at all.
+    const uint32_t kGradients[] = {0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0};
+    if (d->dithered && std::find(std::begin(kGradients), std::end(kGradients), d->backColor) ==
+                           std::end(kGradients)) {
+        const toml::node* at = background.t.get("color");
+        Fail(background, at ? LineOf(*at) : background.line(),
+             "the installer draws no gradient (\"dithered\") from " + color,
+             "use \"#FF0000\", \"#00FF00\", \"#0000FF\" or \"#FFFF00\", or set dithered = false "
+             "for a plain colour");
+    }
 }
 
 void Reader::ReadGroups(const std::vector<Table>& tables, builder::Project* p) {
     size_t room = uninstall_ ? kMaxGroups - 1 : kMaxGroups;
     for (const Table& plain : tables) {
         size_t index = p->groups.size();
-        Table table = {plain.t, plain.what + " #" + std::to_string(index + 1)};
+        Table table = Labelled(plain, "name", index);
         CheckKeys(table, {"name", "source", "destination", "subfolder", "mode"});
         builder::ProjectGroup g = {};
         std::string name;
         if (Text(table, "name", sizeof g.name - 1, true, &name)) {
-            table.what = plain.what + " " + Quoted(name);
             if (std::find(groupNames_.begin(), groupNames_.end(), name) != groupNames_.end())
-                Fail(table, LineOf(*table.t.get("name")), "another group has this name", "give each group a name of its own");
+                Fail(table, LineOf(*table.t.get("name")), "another group has this name",
+                     "give each group a name of its own");
         }
         if (index == room) {
             Fail(table, table.line(),
@@ -431,22 +460,25 @@ void Reader::ReadGroups(const std::vector<Table>& tables, builder::Project* p) {
 }
 
 void Reader::ReadSetupTypes(const std::vector<Table>& tables, builder::Project* p) {
-    for (const Table& plain : tables) {
-        Table table = plain;
+    for (size_t i = 0; i < tables.size(); ++i) {
+        Table table = Labelled(tables[i], "name", i);
         CheckKeys(table, {"name", "groups"});
         package::SetupTypeRecord type = {};
         std::string name;
-        if (Text(table, "name", sizeof type.name - 1, true, &name)) table.what += " " + Quoted(name);
+        Text(table, "name", sizeof type.name - 1, true, &name);
         if (p->setupTypes.size() == kMaxSetupTypes)
-            Fail(table, table.line(), "more than " + std::to_string(kMaxSetupTypes) + " setup types",
+            Fail(table, table.line(),
+                 "more than " + std::to_string(kMaxSetupTypes) + " setup types",
                  "the installer offers three: remove the others");
         std::vector<std::pair<std::string, uint32_t>> groups;
         if (!TextList(table, "groups", &groups) && !table.t.get("groups"))
-            Fail(table, table.line(), "the key \"groups\" is missing", "add groups = [\"...\"] naming its groups");
+            Fail(table, table.line(), "the key \"groups\" is missing",
+                 "add groups = [\"...\"] naming its groups");
         for (const auto& [group, line] : groups) {
             auto found = std::find(groupNames_.begin(), groupNames_.end(), group);
             if (found == groupNames_.end())
-                Fail(table, line, "no group is named " + Quoted(group), "name a group of a [[group]] table");
+                Fail(table, line, "no group is named " + Quoted(group),
+                     "name a group of a [[group]] table");
             else
                 type.groupMask |= 1u << (found - groupNames_.begin());
         }
@@ -458,15 +490,17 @@ void Reader::ReadSetupTypes(const std::vector<Table>& tables, builder::Project* 
     // every group, whatever the one type lists.
     uint32_t all = groupNames_.size() >= 32 ? ~0u : (1u << groupNames_.size()) - 1;
     if (tables.size() == 1 && typeMasks_[0].second != all)
-        Fail(tables[0].line(), tables[0].what + " " + Quoted(typeMasks_[0].first) +
-                                   ": a single setup type is not offered, and every group is installed",
+        Fail(tables[0].line(),
+             Labelled(tables[0], "name", 0).what +
+                 ": a single setup type is not offered, and every group is installed",
              "list every group in it, or add a second setup type");
     if (tables.size() < 2) return;
     for (size_t i = 0; i < groupNames_.size(); ++i) {
         bool used = std::any_of(typeMasks_.begin(), typeMasks_.end(),
                                 [&](const auto& t) { return t.second & (1u << i); });
         if (!used)
-            Fail(groupLines_[i], "[[group]] " + Quoted(groupNames_[i]) + ": no setup type installs it",
+            Fail(groupLines_[i],
+                 "[[group]] " + Quoted(groupNames_[i]) + ": no setup type installs it",
                  "add it to the \"groups\" of a [[setup_type]], or remove the group");
     }
 }
@@ -484,8 +518,8 @@ void Reader::ReadLinks(const std::vector<Table>& tables, bool desktop, builder::
     std::vector<std::string> folders;  // each folder after its parent
     std::vector<builder::ProjectLink> shortcuts;
     uint32_t lastLine = 0;
-    for (const Table& plain : tables) {
-        Table table = plain;
+    for (size_t i = 0; i < tables.size(); ++i) {
+        Table table = Labelled(tables[i], "name", i);
         lastLine = table.line();
         CheckKeys(table, {"name", "group", "file", "folder"});
         std::string folder;
@@ -500,7 +534,8 @@ void Reader::ReadLinks(const std::vector<Table>& tables, bool desktop, builder::
                 if (!ok) {
                     Fail(table, LineOf(*table.t.get("folder")),
                          "\"folder\" " + Quoted(folder) + " holds " +
-                             (part.empty() ? std::string("an empty folder name") : "the folder name " + Quoted(part)) +
+                             (part.empty() ? std::string("an empty folder name")
+                                           : "the folder name " + Quoted(part)) +
                              " that cannot be a folder of at most 31 characters",
                          "separate folder names by one / and leave out : < > \" | ? *");
                     hasFolder = false;
@@ -521,14 +556,15 @@ void Reader::ReadLinks(const std::vector<Table>& tables, bool desktop, builder::
                      "give name, group and file for a shortcut, or only folder for a folder");
             for (const char* key : {"group", "file"})
                 if (const toml::node* node = table.t.get(key))
-                    Fail(table, LineOf(*node), "a folder entry (one without \"name\") has no " + Quoted(key),
+                    Fail(table, LineOf(*node),
+                         "a folder entry (one without \"name\") has no " + Quoted(key),
                          "add the shortcut's name, or remove " + std::string(key));
             continue;
         }
         if (!hasName) continue;
-        table.what += " " + Quoted(name);
         if (!IsFileName(name))
-            Fail(table, LineOf(*table.t.get("name")), "\"name\" " + Quoted(name) + " cannot be a file name",
+            Fail(table, LineOf(*table.t.get("name")),
+                 "\"name\" " + Quoted(name) + " cannot be a file name",
                  "leave out \\ / : < > \" | ? *");
 
         builder::ProjectLink link = {};
@@ -545,7 +581,8 @@ void Reader::ReadLinks(const std::vector<Table>& tables, bool desktop, builder::
             std::string target = groupFolders_[index] + "\\" + file;
             if (!IsFileName(file) || (!groupFolders_[index].empty() && !host_.IsFile(target)))
                 Fail(table, LineOf(*table.t.get("file")),
-                     Quoted(file) + " is not a file of the group " + Quoted(group) + " (no file " + target + ")",
+                     Quoted(file) + " is not a file of the group " + Quoted(group) + " (no file " +
+                         target + ")",
                      "name a file directly in the group's source folder");
             std::vector<std::string> types = TypesWithoutFirstGroup(index);
             if (hasFolder && !types.empty()) {
@@ -564,7 +601,9 @@ void Reader::ReadLinks(const std::vector<Table>& tables, bool desktop, builder::
         // folder; an empty path leaves the shortcut at the top.
         std::string path = hasFolder ? folderPath + "\\" + name : "";
         if (path.size() > kMaxPathLen)
-            Fail(table, table.line(), "folder and name together are longer than " + std::to_string(kMaxPathLen) + " characters",
+            Fail(table, table.line(),
+                 "folder and name together are longer than " + std::to_string(kMaxPathLen) +
+                     " characters",
                  "use shorter names");
         package::CopyText(link.path, sizeof link.path, path.c_str());
         link.desktopFlag = desktop ? 1 : 0;
@@ -581,7 +620,8 @@ void Reader::ReadLinks(const std::vector<Table>& tables, bool desktop, builder::
         std::string last = slash == std::string::npos ? folder : folder.substr(slash + 1);
         std::string path = folder + "\\" + last;
         if (path.size() > kMaxPathLen) {
-            Fail(lastLine, "[[" + std::string(place) + "]]: the folder " + Quoted(folder) + " is too long",
+            Fail(lastLine,
+                 "[[" + std::string(place) + "]]: the folder " + Quoted(folder) + " is too long",
                  "use shorter folder names");
             continue;
         }
@@ -599,19 +639,20 @@ void Reader::ReadLinks(const std::vector<Table>& tables, bool desktop, builder::
 }
 
 void Reader::ReadRegistry(const std::vector<Table>& tables, builder::Project* p) {
-    for (const Table& plain : tables) {
-        Table table = plain;
+    for (size_t i = 0; i < tables.size(); ++i) {
+        Table table = Labelled(tables[i], "key", i);
         CheckKeys(table, {"root", "key", "name", "value"});
         builder::RegEntry entry = {};
         bool ok = Choice(table, "root", kRoots, &entry.root);
         if (!table.t.get("root")) {
-            Fail(table, table.line(), "the key \"root\" is missing", "add root = \"HKEY_CURRENT_USER\" or another root");
+            Fail(table, table.line(), "the key \"root\" is missing",
+                 "add root = \"HKEY_CURRENT_USER\" or another root");
             ok = false;
         }
         if (Text(table, "key", SIZE_MAX, true, &entry.key)) {
-            table.what += " " + Quoted(entry.key);
             if (entry.key[0] == '\\' || entry.key.find_first_of("\r\n") != std::string::npos) {
-                Fail(table, LineOf(*table.t.get("key")), "\"key\" starts with a backslash or holds a line break",
+                Fail(table, LineOf(*table.t.get("key")),
+                     "\"key\" starts with a backslash or holds a line break",
                      "write the key path below the root, such as \"Software\\\\Vendor\\\\App\"");
                 ok = false;
             }
@@ -622,7 +663,8 @@ void Reader::ReadRegistry(const std::vector<Table>& tables, builder::Project* p)
         if (Text(table, "name", SIZE_MAX, false, &entry.name)) {
             // The value name is written between quotes without escapes.
             if (entry.name.find_first_of("\"\\\r\n") != std::string::npos) {
-                Fail(table, LineOf(*table.t.get("name")), "\"name\" holds a \", a \\ or a line break",
+                Fail(table, LineOf(*table.t.get("name")),
+                     "\"name\" holds a \", a \\ or a line break",
                      "leave these characters out of value names");
                 ok = false;
             }
@@ -631,13 +673,16 @@ void Reader::ReadRegistry(const std::vector<Table>& tables, builder::Project* p)
         }
         const toml::node* value = table.t.get("value");
         if (!value) {
-            Fail(table, table.line(), "the key \"value\" is missing", "add value = \"text\" or value = 123");
+            Fail(table, table.line(), "the key \"value\" is missing",
+                 "add value = \"text\" or value = 123");
             ok = false;
         } else if (value->is_string()) {
             entry.type = 0;
-            if (!Text(table, "value", SIZE_MAX, false, &entry.data)) ok = false;
+            if (!Text(table, "value", SIZE_MAX, false, &entry.data))
+                ok = false;
             else if (entry.data.find_first_of("\r\n") != std::string::npos) {
-                Fail(table, LineOf(*value), "\"value\" holds a line break", "put the text on one line");
+                Fail(table, LineOf(*value), "\"value\" holds a line break",
+                     "put the text on one line");
                 ok = false;
             }
         } else if (value->is_integer()) {
@@ -657,15 +702,16 @@ void Reader::ReadRegistry(const std::vector<Table>& tables, builder::Project* p)
         }
         if (!ok) continue;
         if (p->registry.size() == kMaxEntries)
-            Fail(table, table.line(), "more than " + std::to_string(kMaxEntries) + " registry values", "remove some");
+            Fail(table, table.line(),
+                 "more than " + std::to_string(kMaxEntries) + " registry values", "remove some");
         else
             p->registry.push_back(entry);
     }
 }
 
 void Reader::ReadRunPacks(const std::vector<Table>& tables, std::vector<builder::RunPack>* packs) {
-    for (const Table& plain : tables) {
-        Table table = plain;
+    for (size_t i = 0; i < tables.size(); ++i) {
+        Table table = Labelled(tables[i], "name", i);
         CheckKeys(table, {"name", "program", "files", "order", "wait"});
         builder::RunPack pack = {};
         std::string name, program;
@@ -674,7 +720,6 @@ void Reader::ReadRunPacks(const std::vector<Table>& tables, std::vector<builder:
         if (!Path(table, "program", false, true, &program)) continue;
         std::string programName = program.substr(program.rfind('\\') + 1);
         if (!hasName) name = programName.substr(0, sizeof pack.record.name - 1);
-        table.what += " " + Quoted(name);
         if (programName.size() > kMaxProgramNameLen) {
             Fail(table, LineOf(*table.t.get("program")),
                  "the program's file name " + Quoted(programName) + " is longer than " +
@@ -692,8 +737,9 @@ void Reader::ReadRunPacks(const std::vector<Table>& tables, std::vector<builder:
             // The files are unpacked side by side into one folder.
             bool clash = std::any_of(names.begin(), names.end(), [&](const std::string& n) {
                 return n.size() == fileName.size() &&
-                       std::equal(n.begin(), n.end(), fileName.begin(),
-                                  [](char a, char b) { return tolower((unsigned char)a) == tolower((unsigned char)b); });
+                       std::equal(n.begin(), n.end(), fileName.begin(), [](char a, char b) {
+                           return tolower((unsigned char)a) == tolower((unsigned char)b);
+                       });
             });
             if (clash) {
                 Fail(table, line, "two files of the pack are named " + Quoted(fileName),
@@ -712,7 +758,8 @@ void Reader::ReadRunPacks(const std::vector<Table>& tables, std::vector<builder:
         pack.record.orderKey = (int16_t)order;
         pack.record.waitField = wait ? 1 : 0;
         if (packs->size() == kMaxEntries)
-            Fail(table, table.line(), "more than " + std::to_string(kMaxEntries) + " run packs in one list",
+            Fail(table, table.line(),
+                 "more than " + std::to_string(kMaxEntries) + " run packs in one list",
                  "remove some");
         else
             packs->push_back(pack);
@@ -753,7 +800,8 @@ bool ReadDescription(std::string_view text, const std::string& baseDir, const Ho
     toml::parse_result parsed = toml::parse(text, std::string_view("description"));
     if (!parsed) {
         const toml::parse_error& error = parsed.error();
-        mistakes->push_back({error.source().begin.line, "not valid TOML: " + std::string(error.description()),
+        mistakes->push_back({error.source().begin.line,
+                             "not valid TOML: " + std::string(error.description()),
                              "correct the syntax (docs/project-description.md shows every key)"});
         return false;
     }

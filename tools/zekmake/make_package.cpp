@@ -23,7 +23,9 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool ReadWholeFile(const std::string& path, std::string* text) {
     win32::UniqueFile file(fopen(path.c_str(), "rb"));
@@ -50,7 +52,8 @@ bool MakeFolders(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     std::string parent = FolderOf(path);
-    if (parent != path && parent != "." && !parent.empty() && parent.back() != ':' && !MakeFolders(parent))
+    if (parent != path && parent != "." && !parent.empty() && parent.back() != ':' &&
+        !MakeFolders(parent))
         return false;
     return CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
@@ -108,8 +111,10 @@ bool StageUninstaller(const WorkFolder& work, const std::string& bin, Descriptio
     for (const char* name : {kUninstaller, "wendlo.dll"}) {
         std::string from = bin + "\\" + name;
         if (name == kUninstaller && !Exists(from)) {
-            fprintf(err, "zekmake: warning: %s is not beside zekmake.exe: the package registers an "
-                         "uninstaller it does not hold\n", kUninstaller);
+            fprintf(err,
+                    "zekmake: warning: %s is not beside zekmake.exe: the package registers an "
+                    "uninstaller it does not hold\n",
+                    kUninstaller);
             continue;
         }
         if (!CopyFileA(from.c_str(), (folder + "\\" + name).c_str(), FALSE)) return false;
@@ -119,21 +124,25 @@ bool StageUninstaller(const WorkFolder& work, const std::string& bin, Descriptio
 }
 
 // Builds setup.dat at packagePath from the project; on success *crc is its CRC-32.
-bool BuildPackage(const std::string& bin, const std::string& projectPath, const std::string& packagePath,
-                  uint32_t* crc, FILE* err) {
+bool BuildPackage(const std::string& bin, const std::string& projectPath,
+                  const std::string& packagePath, uint32_t* crc, FILE* err) {
     // zek2dat.dll loads zlib.dll by name; it stands beside zekmake.exe.
     SetDllDirectoryA(bin.c_str());
     win32::UniqueModule zek2dat(LoadLibraryA((bin + "\\" + kBuilder).c_str()));
-    auto build = zek2dat ? Export<builder::Zek2DatFn>(zek2dat.get(), builder::kZek2DatExport) : nullptr;
-    auto doCrc32 = zek2dat ? Export<builder::DoCrc32Fn>(zek2dat.get(), builder::kDoCrc32Export) : nullptr;
+    auto build =
+        zek2dat ? Export<builder::Zek2DatFn>(zek2dat.get(), builder::kZek2DatExport) : nullptr;
+    auto doCrc32 =
+        zek2dat ? Export<builder::DoCrc32Fn>(zek2dat.get(), builder::kDoCrc32Export) : nullptr;
     if (!build || !doCrc32) {
-        fprintf(err, "zekmake: %s\\%s cannot be loaded; build the suite again\n", bin.c_str(), kBuilder);
+        fprintf(err, "zekmake: %s\\%s cannot be loaded; build the suite again\n", bin.c_str(),
+                kBuilder);
         return false;
     }
     SetLastError(0);
     if (build(projectPath.c_str(), packagePath.c_str()) != 1) {
         DWORD code = GetLastError();
-        fprintf(err, "zekmake: the package could not be built: %s\n", BuildFailureText(code).c_str());
+        fprintf(err, "zekmake: the package could not be built: %s\n",
+                BuildFailureText(code).c_str());
         return false;
     }
     // DoCrc32 gives 0 when it fails; a package whose real CRC-32 is 0 is
@@ -151,7 +160,8 @@ bool BuildPackage(const std::string& bin, const std::string& projectPath, const 
 int MakePackage(const char* descriptionPath, const char* outDir, FILE* out, FILE* err) {
     std::string text;
     if (!ReadWholeFile(descriptionPath, &text)) {
-        fprintf(err, "%s: error: cannot read the description. Fix: give the path of a readable file.\n",
+        fprintf(err,
+                "%s: error: cannot read the description. Fix: give the path of a readable file.\n",
                 descriptionPath);
         return 1;
     }
@@ -162,7 +172,8 @@ int MakePackage(const char* descriptionPath, const char* outDir, FILE* out, FILE
     Description d;
     std::vector<Mistake> mistakes;
     if (!ReadDescription(text, baseDir, WinHost(), &d, &mistakes)) {
-        for (const Mistake& m : mistakes) fprintf(err, "%s\n", FormatMistake(descriptionPath, m).c_str());
+        for (const Mistake& m : mistakes)
+            fprintf(err, "%s\n", FormatMistake(descriptionPath, m).c_str());
         fprintf(err, "zekmake: %u mistake%s; nothing was written\n", (unsigned)mistakes.size(),
                 mistakes.size() == 1 ? "" : "s");
         return 1;
@@ -171,8 +182,9 @@ int MakePackage(const char* descriptionPath, const char* outDir, FILE* out, FILE
     std::string bin = ProgramFolder();
     for (const char* name : {kBuilder, kShipped[0], kShipped[1], kShipped[2]}) {
         if (!Exists(bin + "\\" + name)) {
-            fprintf(err, "zekmake: %s is missing beside zekmake.exe (in %s); build the suite again\n", name,
-                    bin.c_str());
+            fprintf(err,
+                    "zekmake: %s is missing beside zekmake.exe (in %s); build the suite again\n",
+                    name, bin.c_str());
             return 1;
         }
     }
@@ -184,11 +196,13 @@ int MakePackage(const char* descriptionPath, const char* outDir, FILE* out, FILE
 
     WorkFolder work;
     std::vector<uint8_t> project;
-    bool staged = work.Create() && (!d.project.header.uninstall || StageUninstaller(work, bin, &d, err)) &&
+    bool staged = work.Create() &&
+                  (!d.project.header.uninstall || StageUninstaller(work, bin, &d, err)) &&
                   builder::EncodeProject(d.project, &project) &&
                   WriteWholeFile(work / "project.zek", project.data(), project.size());
     if (!staged) {
-        fprintf(err, "zekmake: cannot prepare the build in the temporary-files folder (error %lu)\n",
+        fprintf(err,
+                "zekmake: cannot prepare the build in the temporary-files folder (error %lu)\n",
                 GetLastError());
         return 1;
     }
@@ -199,8 +213,10 @@ int MakePackage(const char* descriptionPath, const char* outDir, FILE* out, FILE
     std::string settings = SettingsText(crc, d.backColor, d.dithered);
     bool written = MakeFolders(outPath);
     for (const char* name : kShipped)
-        written = written && CopyFileA((bin + "\\" + name).c_str(), (outPath + "\\" + name).c_str(), FALSE);
-    written = written && CopyFileA((work / "setup.dat").c_str(), (outPath + "\\setup.dat").c_str(), FALSE) &&
+        written = written &&
+                  CopyFileA((bin + "\\" + name).c_str(), (outPath + "\\" + name).c_str(), FALSE);
+    written = written &&
+              CopyFileA((work / "setup.dat").c_str(), (outPath + "\\setup.dat").c_str(), FALSE) &&
               WriteWholeFile(outPath + "\\setup.inf", settings.data(), settings.size());
     if (!written) {
         fprintf(err, "zekmake: cannot write into %s (error %lu)\n", outDir, GetLastError());
@@ -213,9 +229,9 @@ int MakePackage(const char* descriptionPath, const char* outDir, FILE* out, FILE
             "  %s %s: %u groups, %u setup types, %u desktop and %u Start-menu entries,\n"
             "  %u registry values, %u+%u run packs; CRC32=%lu\n",
             outDir, p.header.appName, p.header.version, (unsigned)p.groups.size(),
-            (unsigned)p.setupTypes.size(), (unsigned)p.desktopLinks.size(), (unsigned)p.startMenuLinks.size(),
-            (unsigned)p.registry.size(), (unsigned)p.beforePacks.size(), (unsigned)p.afterPacks.size(),
-            (unsigned long)crc);
+            (unsigned)p.setupTypes.size(), (unsigned)p.desktopLinks.size(),
+            (unsigned)p.startMenuLinks.size(), (unsigned)p.registry.size(),
+            (unsigned)p.beforePacks.size(), (unsigned)p.afterPacks.size(), (unsigned long)crc);
     return 0;
 }
 

@@ -1,8 +1,7 @@
-#include "tools/zekmake/description.h"
-
 #include <cstdio>
 
 #include "package/bytes.h"
+#include "tools/zekmake/description.h"
 
 namespace zekmake {
 
@@ -28,9 +27,12 @@ std::string SettingsText(uint32_t crc, uint32_t backColor, bool dithered) {
 
 std::string BuildFailureText(uint32_t code) {
     switch (code) {
-        case 0x20000001: return "the project file could not be read or the package file not be created";
-        case 0x20000005: return "the builder ran out of memory";
-        case 0x20000006: return "a group's source folder could not be listed";
+        case 0x20000001:
+            return "the project file could not be read or the package file not be created";
+        case 0x20000005:
+            return "the builder ran out of memory";
+        case 0x20000006:
+            return "a group's source folder could not be listed";
         default: {
             char hex[16];
             snprintf(hex, sizeof hex, "%08X", (unsigned)code);

@@ -31,14 +31,16 @@ std::vector<std::string> WinHost::Subfolders(const std::string& path) const {
     if (!find) return names;
     do {
         bool dots = strcmp(found.cFileName, ".") == 0 || strcmp(found.cFileName, "..") == 0;
-        if (!dots && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(found.cFileName);
+        if (!dots && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.emplace_back(found.cFileName);
     } while (FindNextFileA(find.get(), &found));
     return names;
 }
 
 bool WinHost::ToAnsi(std::string_view utf8, std::string* ansi) const {
     if (utf8.empty()) return ansi->clear(), true;
-    int wideLen = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), (int)utf8.size(), nullptr, 0);
+    int wideLen = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), (int)utf8.size(),
+                                      nullptr, 0);
     if (wideLen <= 0) return false;
     std::wstring wide((size_t)wideLen, L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), (int)utf8.size(), wide.data(), wideLen);
@@ -49,8 +51,8 @@ bool WinHost::ToAnsi(std::string_view utf8, std::string* ansi) const {
                                   nullptr, &usedDefault);
     if (len <= 0 || usedDefault) return false;
     ansi->assign((size_t)len, '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLen, ansi->data(), len, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLen, ansi->data(), len,
+                        nullptr, nullptr);
     return true;
 }
 
