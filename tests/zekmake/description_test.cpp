@@ -65,139 +65,70 @@ class DescriptionTest : public ::testing::Test {
     std::vector<Mistake> mistakes_;
 };
 
-TEST_F(DescriptionTest, EveryKeyReachesItsProjectField) {
+// Every key's way into the package is checked end to end (zekmake_e2e_test);
+// here the conversions on the way: paths, numbers, names and pack defaults.
+TEST_F(DescriptionTest, ValuesAreConvertedForTheProjectFile) {
     ASSERT_TRUE(Read(R"(
 [application]
 name = "Hello"
-second_name = "Vornel Examples"
-version = "1.2"
-title = "Hello Setup"
-licence = "licence.txt"
-readme = "readme.txt"
+licence = 'C:\proj\licence.txt'
 systems = ["win98", "nt5"]
-uninstall = true
-reboot = true
-
 [background]
 color = "#102030"
 dithered = false
-
-[[group]]
-name = "Program"
-source = "bin"
-
 [[group]]
 name = "Help"
 source = "docs/"
 destination = "windows"
 subfolder = "Hello Help"
 mode = "self-registering"
-
 [[group]]
 name = "Shared"
 source = 'D:\shared'
 destination = "system"
 mode = "shared-dll"
-
-[[setup_type]]
-name = "Full"
-groups = ["Program", "Help", "Shared"]
-
-[[setup_type]]
-name = "Small"
-groups = ["Program"]
-
 [[registry]]
-root = "HKCU"
-key = 'Software\Vornel\Hello'
-name = "Path"
-value = 'C:\Hello'
-
-[[registry]]
-root = "HKEY_LOCAL_MACHINE"
-key = 'Software\Vornel\Hello'
-value = 0xFFFFFFFF
-
-[[registry]]
-root = "HKEY_CLASSES_ROOT"
+root = "HKCR"
 key = ".hello"
 name = ""
 value = -5
-
-[[run_before]]
-program = "setup/first.exe"
-
+[[registry]]
+root = "HKLM"
+key = 'Software\Vornel'
+value = 0xFFFFFFFF
 [[run_after]]
-name = "Late"
-program = "setup/first.exe"
-order = -3
-wait = false
-
-[[run_after]]
-name = "Early"
 program = "setup/first.exe"
 files = ["setup/a.txt", 'D:\shared\lib.dll']
-order = 7
+order = -3
+wait = false
 )")) << Dump();
     const builder::Project& p = d_.project;
-    const builder::ProjectHeader& h = p.header;
-    EXPECT_STREQ("Hello", h.appName);
-    EXPECT_STREQ("Vornel Examples", h.secondName);
-    EXPECT_STREQ("1.2", h.version);
-    EXPECT_STREQ("Hello Setup", h.title);
-    EXPECT_EQ(1, h.licenceFlag);
-    EXPECT_STREQ("C:\\proj\\licence.txt", h.licencePath);
-    EXPECT_EQ(1, h.readmeFlag);
-    EXPECT_STREQ("C:\\proj\\readme.txt", h.readmePath);
-    EXPECT_EQ(0x22, h.allowedSystems);
-    EXPECT_EQ(1, h.uninstall);
-    EXPECT_EQ(1, h.reboot);
-    EXPECT_EQ(0x302010u, d_.backColor);  // red in the low byte
+    EXPECT_STREQ("C:\\proj\\licence.txt", p.header.licencePath);
+    EXPECT_EQ(0x22, p.header.allowedSystems);
+    EXPECT_EQ(0x302010u, d_.backColor);  // a COLORREF: red in the low byte
     EXPECT_FALSE(d_.dithered);
-
-    ASSERT_EQ(3u, p.groups.size());
-    EXPECT_STREQ("Program", p.groups[0].name);
-    EXPECT_EQ(0x11, p.groups[0].flags);
-    EXPECT_STREQ("C:\\proj\\bin", p.groups[0].sourceFolder);
-    EXPECT_EQ(0x2A, p.groups[1].flags);
-    EXPECT_STREQ("C:\\proj\\docs", p.groups[1].sourceFolder);
-    EXPECT_STREQ("Hello Help", p.groups[1].subfolder);
-    EXPECT_EQ(0x84, p.groups[2].flags);
-    EXPECT_STREQ("D:\\shared", p.groups[2].sourceFolder);
-
-    ASSERT_EQ(2u, p.setupTypes.size());
-    EXPECT_STREQ("Full", p.setupTypes[0].name);
-    EXPECT_EQ(7u, p.setupTypes[0].groupMask);
-    EXPECT_STREQ("Small", p.setupTypes[1].name);
-    EXPECT_EQ(1u, p.setupTypes[1].groupMask);
-
-    ASSERT_EQ(3u, p.registry.size());
-    EXPECT_EQ(0x80000001u, p.registry[0].root);
-    EXPECT_EQ(0u, p.registry[0].type);
-    EXPECT_EQ("Software\\Vornel\\Hello", p.registry[0].key);
-    EXPECT_EQ("Path", p.registry[0].name);
-    EXPECT_EQ("C:\\Hello", p.registry[0].data);
-    // Every number goes as the signed decimal of its 32 bits.
-    EXPECT_EQ(0x80000002u, p.registry[1].root);
-    EXPECT_EQ(1u, p.registry[1].type);
+    ASSERT_EQ(2u, p.groups.size());
+    EXPECT_STREQ("C:\\proj\\docs", p.groups[0].sourceFolder);
+    EXPECT_EQ(0x2A, p.groups[0].flags);
+    EXPECT_STREQ("Hello Help", p.groups[0].subfolder);
+    EXPECT_STREQ("D:\\shared", p.groups[1].sourceFolder);
+    EXPECT_EQ(0x84, p.groups[1].flags);
+    ASSERT_EQ(2u, p.registry.size());
+    EXPECT_EQ(0x80000000u, p.registry[0].root);
+    EXPECT_EQ("", p.registry[0].name);
+    EXPECT_EQ("-5", p.registry[0].data);
+    // Left out, the name is the default value's; a number goes as the signed
+    // decimal of its 32 bits.
     EXPECT_EQ("(Default)", p.registry[1].name);
+    EXPECT_EQ(1u, p.registry[1].type);
     EXPECT_EQ("-1", p.registry[1].data);
-    EXPECT_EQ(0x80000000u, p.registry[2].root);
-    EXPECT_EQ("", p.registry[2].name);
-    EXPECT_EQ("-5", p.registry[2].data);
-
-    ASSERT_EQ(1u, p.beforePacks.size());
-    EXPECT_STREQ("first.exe", p.beforePacks[0].record.name);
-    EXPECT_STREQ("C:\\proj\\setup\\first.exe", p.beforePacks[0].record.programPath);
-    EXPECT_EQ(1, p.beforePacks[0].record.waitField);
-    EXPECT_EQ(0, p.beforePacks[0].record.orderKey);
-    ASSERT_EQ(2u, p.afterPacks.size());
-    EXPECT_STREQ("Late", p.afterPacks[0].record.name);
+    ASSERT_EQ(1u, p.afterPacks.size());
+    EXPECT_STREQ("first.exe", p.afterPacks[0].record.name);
+    EXPECT_STREQ("C:\\proj\\setup\\first.exe", p.afterPacks[0].record.programPath);
     EXPECT_EQ(-3, p.afterPacks[0].record.orderKey);
     EXPECT_EQ(0, p.afterPacks[0].record.waitField);
-    EXPECT_EQ(7, p.afterPacks[1].record.orderKey);
     EXPECT_EQ((std::vector<std::string>{"C:\\proj\\setup\\a.txt", "D:\\shared\\lib.dll"}),
-              p.afterPacks[1].extraPaths);
+              p.afterPacks[0].extraPaths);
 }
 
 TEST_F(DescriptionTest, LeftOutKeysTakeTheirDefaults) {

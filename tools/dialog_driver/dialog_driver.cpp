@@ -297,7 +297,9 @@ int Driver::WaitExit(DWORD timeoutMs) {
 
 namespace {
 
-bool Painted(HWND window) { return !window || !IsWindow(window) || !GetUpdateRect(window, nullptr, FALSE); }
+bool Painted(HWND window) {
+    return !window || !IsWindow(window) || !GetUpdateRect(window, nullptr, FALSE);
+}
 
 // The screen's pixels as a bottom-up 24-bit DIB, rows padded to 4 bytes.
 bool WriteScreenBitmap(FILE* file) {
@@ -318,7 +320,8 @@ bool WriteScreenBitmap(FILE* file) {
         HGDIOBJ old = SelectObject(memory, bitmap);
         ok = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
         GdiFlush();
-        ok = ok && fwrite(&head, sizeof head, 1, file) == 1 && fwrite(&info, sizeof info, 1, file) == 1 &&
+        ok = ok && fwrite(&head, sizeof head, 1, file) == 1 &&
+             fwrite(&info, sizeof info, 1, file) == 1 &&
              fwrite(bits, 1, info.biSizeImage, file) == info.biSizeImage;
         SelectObject(memory, old);
         DeleteObject(bitmap);
