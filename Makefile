@@ -4,7 +4,7 @@ WIN := build/win
 NATIVE := build/native
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps win native test bench clean
+.PHONY: all deps win native test demo bench clean
 
 all: deps win
 
@@ -24,6 +24,11 @@ test: deps native win
 	@scripts/test-prefix start build/wine
 	@status=0; ctest --test-dir $(WIN) -j 2 --output-on-failure --timeout 300 || status=$$?; \
 		scripts/test-prefix stop build/wine; exit $$status
+
+# The example project made into a package by zekmake, installed (and, once
+# drevok.exe is built, uninstalled) under Wine; see scripts/demo.
+demo: all
+	@scripts/demo
 
 clean:
 	rm -rf build

@@ -45,7 +45,8 @@ class InstallUninstallE2E : public e2e::UninstallTest {
     void SetUp() override {
         UninstallTest::SetUp();
         static int counter = 0;
-        appName_ = "Suite Full " + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+        // Short enough for the header's 23 characters with " Second" added.
+        appName_ = "Full " + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
         destDir_ = root_ / "Program Files Full App";
         sharedDir_ = testpkg::SpecialFolder(CSIDL_SYSTEM) + "\\" + appName_;
     }

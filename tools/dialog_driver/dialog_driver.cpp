@@ -307,6 +307,58 @@ int Driver::WaitExit(DWORD timeoutMs) {
     return (int)code;
 }
 
+namespace {
+
+bool Painted(HWND window) {
+    return !window || !IsWindow(window) || !GetUpdateRect(window, nullptr, FALSE);
+}
+
+// The screen's pixels as a bottom-up 24-bit DIB, rows padded to 4 bytes.
+bool WriteScreenBitmap(FILE* file) {
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    BITMAPINFOHEADER info = {sizeof info, width, height, 1, 24, BI_RGB};
+    DWORD rowSize = ((DWORD)width * 3 + 3) & ~3u;
+    info.biSizeImage = rowSize * (DWORD)height;
+    BITMAPFILEHEADER head = {0x4D42};  // "BM"
+    head.bfOffBits = sizeof head + sizeof info;
+    head.bfSize = head.bfOffBits + info.biSizeImage;
+
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap =
+        CreateDIBSection(memory, (BITMAPINFO*)&info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = bitmap != nullptr;
+    if (ok) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        ok = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+        GdiFlush();
+        ok = ok && fwrite(&head, sizeof head, 1, file) == 1 &&
+             fwrite(&info, sizeof info, 1, file) == 1 &&
+             fwrite(bits, 1, info.biSizeImage, file) == info.biSizeImage;
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+}  // namespace
+
+bool Driver::SaveScreenshot(HWND window, const std::string& path, DWORD timeoutMs) {
+    HWND owner = window ? GetWindow(window, GW_OWNER) : nullptr;
+    for (DWORD start = GetTickCount(); !(Painted(window) && Painted(owner));) {
+        if (GetTickCount() - start > Timeout(timeoutMs)) break;
+        Sleep(kPollMs);
+    }
+    Note("screenshot " + path);
+    FILE* file = fopen(path.c_str(), "wb");
+    if (!file) return false;
+    bool ok = WriteScreenBitmap(file);
+    return fclose(file) == 0 && ok;
+}
+
 bool Driver::SaveTranscript(const std::string& path) const {
     FILE* file = fopen(path.c_str(), "wb");
     if (!file) return false;

@@ -61,6 +61,11 @@ class Driver {
     // recorded, so an unexpected message box shows in the transcript.
     int WaitExit(DWORD timeoutMs = 0);
 
+    // Saves the whole screen as a 24-bit BMP file at path, once window (when
+    // given) and the window that owns it have nothing left to paint, or after
+    // the timeout. False when the file cannot be written.
+    bool SaveScreenshot(HWND window, const std::string& path, DWORD timeoutMs = 0);
+
     DWORD ProcessId() const { return processId_; }
     const std::string& Transcript() const { return transcript_; }
     bool SaveTranscript(const std::string& path) const;

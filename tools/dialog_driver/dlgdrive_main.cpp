@@ -11,6 +11,7 @@
 //   check ID 0|1        set a check box or radio button
 //   click ID            send the command of control ID (a button click)
 //   gone                wait until the current window has closed
+//   shot FILE           save the screen as a BMP file, once the current window is painted
 //   exit CODE           wait for the program to end with CODE
 // Exit status: 0 when every line held, 1 otherwise; the transcript names the line.
 #include <cstdio>
@@ -41,6 +42,7 @@ bool RunScript(dlgdrive::Driver& driver, std::istream& script, std::string* fail
         bool ok = true;
         if (verb == "wait") ok = (current = driver.WaitWindow(text)) != nullptr;
         else if (verb == "exit") ok = driver.WaitExit() == id;
+        else if (verb == "shot") ok = driver.SaveScreenshot(current, text);
         else if (!current) ok = false;
         else if (verb == "expect") ok = driver.Text(current, id) == dlgdrive::Unescape(arg);
         else if (verb == "set") ok = driver.SetText(current, id, dlgdrive::Unescape(arg));

@@ -1,0 +1,371 @@
+// The description reader, natively: every key reaches its project field, the
+// link records come out in the order the installer needs, and each kind of
+// mistake is reported on its line.
+#include "tools/zekmake/description.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "builder/link_record.h"
+
+namespace {
+
+using zekmake::Description;
+using zekmake::Mistake;
+
+// A machine made of a few paths; its code page holds ASCII only.
+class FakeHost : public zekmake::Host {
+  public:
+    std::set<std::string> files = {
+        "C:\\proj\\licence.txt",   "C:\\proj\\readme.txt",   "C:\\proj\\bin\\app.exe",
+        "C:\\proj\\bin\\tool.exe", "D:\\shared\\lib.dll",    "C:\\proj\\setup\\first.exe",
+        "C:\\proj\\setup\\a.txt",  "C:\\proj\\other\\a.txt", "C:\\proj\\docs\\manual.txt"};
+    std::set<std::string> folders = {"C:\\proj\\bin", "C:\\proj\\docs", "D:\\shared",
+                                     "C:\\proj\\empty"};
+    std::map<std::string, std::vector<std::string>> subfolders;
+
+    bool IsFile(const std::string& path) const override { return files.count(path) != 0; }
+    bool IsFolder(const std::string& path) const override { return folders.count(path) != 0; }
+    std::vector<std::string> Subfolders(const std::string& path) const override {
+        auto found = subfolders.find(path);
+        return found == subfolders.end() ? std::vector<std::string>() : found->second;
+    }
+    bool ToAnsi(std::string_view utf8, std::string* ansi) const override {
+        for (char c : utf8)
+            if ((unsigned char)c >= 0x80) return false;
+        *ansi = std::string(utf8);
+        return true;
+    }
+};
+
+constexpr char kApplication[] = "[application]\nname = \"App\"\n";
+
+class DescriptionTest : public ::testing::Test {
+  protected:
+    bool Read(const std::string& text) {
+        return zekmake::ReadDescription(text, "C:\\proj", host_, &d_, &mistakes_);
+    }
+
+    // The one mistake a description holds, or a failure.
+    Mistake OnlyMistake(const std::string& text) {
+        EXPECT_FALSE(Read(text));
+        EXPECT_EQ(1u, mistakes_.size()) << Dump();
+        return mistakes_.empty() ? Mistake{} : mistakes_[0];
+    }
+    std::string Dump() const {
+        std::string all;
+        for (const Mistake& m : mistakes_) all += zekmake::FormatMistake("d.toml", m) + "\n";
+        return all;
+    }
+
+    FakeHost host_;
+    Description d_;
+    std::vector<Mistake> mistakes_;
+};
+
+// Every key's way into the package is checked end to end (zekmake_e2e_test);
+// here the conversions on the way: paths, numbers, names and pack defaults.
+TEST_F(DescriptionTest, ValuesAreConvertedForTheProjectFile) {
+    ASSERT_TRUE(Read(R"(
+[application]
+name = "Hello"
+licence = 'C:\proj\licence.txt'
+systems = ["win98", "nt5"]
+[background]
+color = "#102030"
+dithered = false
+[[group]]
+name = "Help"
+source = "docs/"
+destination = "windows"
+subfolder = "Hello Help"
+mode = "self-registering"
+[[group]]
+name = "Shared"
+source = 'D:\shared'
+destination = "system"
+mode = "shared-dll"
+[[registry]]
+root = "HKCR"
+key = ".hello"
+name = ""
+value = -5
+[[registry]]
+root = "HKLM"
+key = 'Software\Vornel'
+value = 0xFFFFFFFF
+[[run_after]]
+program = "setup/first.exe"
+files = ["setup/a.txt", 'D:\shared\lib.dll']
+order = -3
+wait = false
+)")) << Dump();
+    const builder::Project& p = d_.project;
+    EXPECT_STREQ("C:\\proj\\licence.txt", p.header.licencePath);
+    EXPECT_EQ(0x22, p.header.allowedSystems);
+    EXPECT_EQ(0x302010u, d_.backColor);  // a COLORREF: red in the low byte
+    EXPECT_FALSE(d_.dithered);
+    ASSERT_EQ(2u, p.groups.size());
+    EXPECT_STREQ("C:\\proj\\docs", p.groups[0].sourceFolder);
+    EXPECT_EQ(0x2A, p.groups[0].flags);
+    EXPECT_STREQ("Hello Help", p.groups[0].subfolder);
+    EXPECT_STREQ("D:\\shared", p.groups[1].sourceFolder);
+    EXPECT_EQ(0x84, p.groups[1].flags);
+    ASSERT_EQ(2u, p.registry.size());
+    EXPECT_EQ(0x80000000u, p.registry[0].root);
+    EXPECT_EQ("", p.registry[0].name);
+    EXPECT_EQ("-5", p.registry[0].data);
+    // Left out, the name is the default value's; a number goes as the signed
+    // decimal of its 32 bits.
+    EXPECT_EQ("(Default)", p.registry[1].name);
+    EXPECT_EQ(1u, p.registry[1].type);
+    EXPECT_EQ("-1", p.registry[1].data);
+    ASSERT_EQ(1u, p.afterPacks.size());
+    EXPECT_STREQ("first.exe", p.afterPacks[0].record.name);
+    EXPECT_STREQ("C:\\proj\\setup\\first.exe", p.afterPacks[0].record.programPath);
+    EXPECT_EQ(-3, p.afterPacks[0].record.orderKey);
+    EXPECT_EQ(0, p.afterPacks[0].record.waitField);
+    EXPECT_EQ((std::vector<std::string>{"C:\\proj\\setup\\a.txt", "D:\\shared\\lib.dll"}),
+              p.afterPacks[0].extraPaths);
+}
+
+TEST_F(DescriptionTest, LeftOutKeysTakeTheirDefaults) {
+    ASSERT_TRUE(Read(kApplication)) << Dump();
+    const builder::ProjectHeader& h = d_.project.header;
+    EXPECT_EQ(0x37, h.allowedSystems);
+    EXPECT_EQ(0, h.licenceFlag);
+    EXPECT_EQ(0, h.uninstall);
+    EXPECT_EQ(0, h.reboot);
+    EXPECT_STREQ("", h.title);
+    EXPECT_EQ(0xFF0000u, d_.backColor);
+    EXPECT_TRUE(d_.dithered);
+    EXPECT_TRUE(d_.project.groups.empty());
+}
+
+// The records as the builder turns them into package entries: each folder,
+// parents first, before every shortcut; a shortcut without a folder at the top.
+TEST_F(DescriptionTest, FoldersPrecedeShortcutsParentsFirst) {
+    ASSERT_TRUE(Read(std::string(kApplication) + R"(
+[[group]]
+name = "Program"
+source = "bin"
+[[start_menu]]
+folder = "Vornel/Hello"
+name = "Hello"
+group = "Program"
+file = "app.exe"
+[[start_menu]]
+name = "Tool"
+group = "Program"
+file = "tool.exe"
+[[start_menu]]
+folder = 'Vornel\Extras\Empty'
+[[desktop]]
+name = "Hello"
+group = "Program"
+file = "app.exe"
+)")) << Dump();
+    struct Expected {
+        uint8_t kind;
+        const char* name;
+        const char* folder;
+    };
+    const Expected start[] = {
+        {0, "Vornel", "Vornel"},          {0, "Hello", "Vornel\\Hello"},
+        {0, "Extras", "Vornel\\Extras"},  {0, "Empty", "Vornel\\Extras\\Empty"},
+        {0xFF, "Hello", "Vornel\\Hello"}, {0xFF, "Tool", ""}};
+    ASSERT_EQ(std::size(start), d_.project.startMenuLinks.size());
+    for (size_t i = 0; i < std::size(start); ++i) {
+        SCOPED_TRACE(i);
+        package::LinkRecord r = builder::MakeLinkRecord(d_.project.startMenuLinks[i]);
+        EXPECT_EQ(0, r.desktopFlag);
+        EXPECT_EQ(start[i].kind, r.entryKind);
+        EXPECT_STREQ(start[i].name, r.linkName);
+        EXPECT_STREQ(start[i].folder, r.folderPath);
+    }
+    package::LinkRecord tool = builder::MakeLinkRecord(d_.project.startMenuLinks[5]);
+    EXPECT_STREQ("tool.exe", tool.targetName);
+    EXPECT_EQ(0, tool.targetGroup);
+
+    ASSERT_EQ(1u, d_.project.desktopLinks.size());
+    package::LinkRecord desktop = builder::MakeLinkRecord(d_.project.desktopLinks[0]);
+    EXPECT_EQ(1, desktop.desktopFlag);
+    EXPECT_STREQ("", desktop.folderPath);
+    EXPECT_STREQ("app.exe", desktop.targetName);
+}
+
+TEST_F(DescriptionTest, EachMistakeIsReportedOnItsLine) {
+    const std::string group = "[[group]]\nname = \"Program\"\nsource = \"bin\"\n";  // lines 3-5
+    const std::string twoGroups = group + "[[group]]\nname = \"Docs\"\nsource = \"docs\"\n";  // 6-8
+    struct Case {
+        std::string text;
+        uint32_t line;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"[application]\nname = \n", 2, "not valid TOML"},
+        {"[application]\nversion = \"1\"\n", 1, "\"name\" is missing"},
+        {"# nothing yet\n", 1, "[application] is missing"},
+        {"[application]\nname = \"App\"\nlicense = \"licence.txt\"\n", 3,
+         "unknown key \"license\""},
+        {"[application]\nname = \"App\"\n[extras]\n", 3, "unknown key \"extras\""},
+        {"[application]\nname = \"An application name of 24\"\n", 2, "at most 23 fit"},
+        {"[application]\nname = \"A/B\"\n", 2, "cannot be a folder name"},
+        {"[application]\nname = \"Caf\xC3\xA9\"\n", 2, "ANSI code page"},
+        {"[application]\nname = \"App\"\nuninstall = \"yes\"\n", 3, "must be true or false"},
+        {"[application]\nname = \"App\"\nreadme = \"missing.txt\"\n", 3,
+         "no file C:\\proj\\missing.txt"},
+        {"[application]\nname = \"App\"\nsystems = [\"win95\", \"xp\"]\n", 3, "cannot hold \"xp\""},
+        {"[application]\nname = \"App\"\nsystems = []\n", 3, "\"systems\" is empty"},
+        {"[application]\nname = \"App\"\ntitle = 5\n", 3, "must be a text"},
+        {std::string(kApplication) + "[background]\ncolor = \"blue\"\n", 4, "is no colour"},
+        {std::string(kApplication) + "[background]\ncolor = \"#000080\"\n", 4, "draws no gradient"},
+        {std::string(kApplication) + "[group]\nname = \"x\"\n", 3, "must be a list of tables"},
+        {std::string(kApplication) + group + "sorce = \"bin\"\n", 6, "unknown key \"sorce\""},
+        {std::string(kApplication) + "[[group]]\nname = \"G\"\nsource = \"nothing\"\n", 5,
+         "no folder C:\\proj\\nothing"},
+        {std::string(kApplication) + group + "destination = \"desktop\"\n", 6,
+         "cannot be \"desktop\""},
+        {std::string(kApplication) + group + "mode = \"copy\"\n", 6, "cannot be \"copy\""},
+        {std::string(kApplication) + group + "subfolder = 'a\\b'\n", 6,
+         "not the name of one folder"},
+        {std::string(kApplication) + group + group, 7, "another group has this name"},
+        {std::string(kApplication) + twoGroups +
+             "[[setup_type]]\nname = \"T\"\ngroups = [\"Program\"]\n",
+         9, "a single setup type is not offered"},
+        {std::string(kApplication) + twoGroups +
+             "[[setup_type]]\nname = \"A\"\ngroups = [\"Program\",\n\"Nope\"]\n"
+             "[[setup_type]]\nname = \"B\"\ngroups = [\"Program\", \"Docs\"]\n",
+         12, "no group is named \"Nope\""},
+        {std::string(kApplication) + twoGroups +
+             "[[setup_type]]\nname = \"A\"\ngroups = [\"Program\"]\n"
+             "[[setup_type]]\nname = \"B\"\ngroups = [\"Program\"]\n",
+         6, "no setup type installs it"},
+        {std::string(kApplication) + group +
+             "[[desktop]]\nname = \"App\"\ngroup = \"Program\"\nfile = \"nope.exe\"\n",
+         9, "is not a file of the group"},
+        {std::string(kApplication) + group +
+             "[[desktop]]\nname = \"App\"\ngroup = \"Nope\"\nfile = \"app.exe\"\n",
+         8, "no group is named"},
+        {std::string(kApplication) + group + "[[desktop]]\nname = \"App\"\nfile = \"app.exe\"\n", 6,
+         "\"group\" is missing"},
+        {std::string(kApplication) + group + "[[start_menu]]\nfolder = \"F\"\nfile = \"app.exe\"\n",
+         8, "has no \"file\""},
+        {std::string(kApplication) + group + "[[start_menu]]\nfolder = \"a//b\"\n", 7,
+         "an empty folder name"},
+        {std::string(kApplication) + twoGroups +
+             "[[setup_type]]\nname = \"A\"\ngroups = [\"Program\", \"Docs\"]\n"
+             "[[setup_type]]\nname = \"B\"\ngroups = [\"Docs\"]\n"
+             "[[desktop]]\nfolder = \"F\"\nname = \"Manual\"\ngroup = \"Docs\"\nfile = "
+             "\"manual.txt\"\n",
+         15, "shortcut folders only with the first group"},
+        {std::string(kApplication) +
+             "[[registry]]\nroot = \"HKEY_USERS\"\nkey = \"k\"\nvalue = 1\n",
+         4, "cannot be \"HKEY_USERS\""},
+        {std::string(kApplication) +
+             "[[registry]]\nroot = \"HKCU\"\nkey = \"k\"\nvalue = 4294967296\n",
+         6, "out of range"},
+        {std::string(kApplication) +
+             "[[registry]]\nroot = \"HKCU\"\nkey = \"k\"\nvalue = \"a\\nb\"\n",
+         6, "holds a line break"},
+        {std::string(kApplication) +
+             "[[registry]]\nroot = \"HKCU\"\nkey = \"k\"\nname = 'a\"b'\nvalue = 1\n",
+         6, "\"name\" holds a \""},
+        {std::string(kApplication) + "[[registry]]\nroot = \"HKCU\"\nkey = '\\k'\nvalue = 1\n", 5,
+         "starts with a backslash"},
+        {std::string(kApplication) + "[[registry]]\nroot = \"HKCU\"\nkey = \"k\"\nvalue = 1.5\n", 6,
+         "a text in quotes or a whole number"},
+        {std::string(kApplication) + "[[registry]]\nroot = \"HKCU\"\nkey = \"k\"\n", 3,
+         "\"value\" is missing"},
+        {std::string(kApplication) +
+             "[[run_after]]\nprogram = \"setup/first.exe\"\norder = 40000\n",
+         5, "out of range"},
+        {std::string(kApplication) + "[[run_after]]\nprogram = \"setup/first.exe\"\n"
+                                     "files = [\"setup/a.txt\",\n\"other/a.txt\"]\n",
+         6, "two files of the pack are named \"a.txt\""},
+        {std::string(kApplication) +
+             "[[run_after]]\nprogram = \"setup/a-program-with-a-long-name.exe\"\n",
+         4, "no file"},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].text);
+        Mistake m = OnlyMistake(cases[i].text);
+        EXPECT_EQ(cases[i].line, m.line);
+        EXPECT_NE(std::string::npos, m.problem.find(cases[i].problem)) << m.problem;
+        EXPECT_FALSE(m.fix.empty());
+    }
+}
+
+TEST_F(DescriptionTest, LimitsOfThePackageAreMistakes) {
+    host_.files.insert("C:\\proj\\bin\\program-with-a-31-character-name.exe");
+    Mistake longProgram =
+        OnlyMistake(std::string(kApplication) +
+                    "[[run_before]]\nprogram = \"bin/program-with-a-31-character-name.exe\"\n");
+    EXPECT_EQ(4u, longProgram.line);
+    EXPECT_NE(std::string::npos, longProgram.problem.find("longer than 30")) << longProgram.problem;
+
+    std::string groups = "[application]\nname = \"App\"\nuninstall = true\n";
+    for (int i = 0; i < 32; ++i)
+        groups += "[[group]]\nname = \"G" + std::to_string(i) + "\"\nsource = \"empty\"\n";
+    // With uninstall support the uninstaller takes the last of 32 groups.
+    Mistake tooMany = OnlyMistake(groups);
+    EXPECT_EQ(4u + 31 * 3, tooMany.line);
+    EXPECT_NE(std::string::npos, tooMany.problem.find("more than 31 groups")) << tooMany.problem;
+
+    std::string types = std::string(kApplication) + "[[group]]\nname = \"G\"\nsource = \"empty\"\n";
+    for (int i = 0; i < 4; ++i)
+        types += "[[setup_type]]\nname = \"T" + std::to_string(i) + "\"\ngroups = [\"G\"]\n";
+    Mistake fourTypes = OnlyMistake(types);
+    EXPECT_EQ(15u, fourTypes.line);
+    EXPECT_NE(std::string::npos, fourTypes.problem.find("more than 3 setup types"))
+        << fourTypes.problem;
+
+    host_.subfolders["C:\\proj\\bin"] = {"plugins"};
+    Mistake sub =
+        OnlyMistake(std::string(kApplication) + "[[group]]\nname = \"G\"\nsource = \"bin\"\n");
+    EXPECT_EQ(5u, sub.line);
+    EXPECT_NE(std::string::npos, sub.problem.find("holds the folder \"plugins\"")) << sub.problem;
+}
+
+TEST_F(DescriptionTest, AllMistakesComeInLineOrderAndNothingIsFilled) {
+    d_.project.header.reboot = 7;
+    EXPECT_FALSE(
+        Read("[application]\nname = \"App\"\nreboot = 1\nlicence = \"none.txt\"\n"
+             "[[setup_type]]\nname = \"T\"\ngroups = [\"X\"]\n[background]\ndithered = \"no\"\n"));
+    ASSERT_EQ(4u, mistakes_.size()) << Dump();
+    const uint32_t lines[] = {3, 4, 7, 9};
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(lines[i], mistakes_[i].line) << Dump();
+    EXPECT_EQ(7, d_.project.header.reboot);
+    EXPECT_EQ(
+        "d.toml:3: error: \"reboot\" must be true or false. Fix: write reboot = true or reboot = "
+        "false, "
+        "without quotes.",
+        zekmake::FormatMistake("d.toml",
+                               {3, "\"reboot\" must be true or false",
+                                "write reboot = true or reboot = false, without quotes"}));
+}
+
+TEST(ZekmakeOutput, UninstallGroupGoesLastIntoEverySetupType) {
+    builder::Project p = {};
+    p.groups.resize(2);
+    p.setupTypes.resize(2);
+    p.setupTypes[0].groupMask = 3;
+    p.setupTypes[1].groupMask = 1;
+    zekmake::AddUninstallGroup("C:\\tmp\\uninstall", &p);
+    ASSERT_EQ(3u, p.groups.size());
+    EXPECT_EQ(0x11, p.groups[2].flags);
+    EXPECT_STREQ("C:\\tmp\\uninstall", p.groups[2].sourceFolder);
+    EXPECT_EQ(7u, p.setupTypes[0].groupMask);
+    EXPECT_EQ(5u, p.setupTypes[1].groupMask);
+}
+
+TEST(ZekmakeOutput, SettingsHoldTheCrcAsUnsignedDecimal) {
+    EXPECT_EQ("[main]\r\nCRC32=4294967295\r\nBackColor=16711680\r\nDithered=1\r\n",
+              zekmake::SettingsText(0xFFFFFFFFu, 0xFF0000, true));
+    EXPECT_EQ("[main]\r\nCRC32=1\r\nBackColor=0\r\nDithered=0\r\n",
+              zekmake::SettingsText(1, 0, false));
+}
+
+}  // namespace
