@@ -24,18 +24,17 @@ int main(int argc, char** argv) {
     if (argc != 3) return fprintf(stderr, "usage: bench_install PACKAGE DEST\n"), 2;
     LARGE_INTEGER start, unpacked, installed;
     QueryPerformanceCounter(&start);
-    std::string temp;
+    win32::TempFile temp;
     if (!installer::UnpackPackage(argv[1], GetModuleHandleA(nullptr), &temp)) return 1;
     QueryPerformanceCounter(&unpacked);
 
     package::PackageHeader header = {};
-    FILE* stream = installer::OpenPackageStream(temp.c_str(), &header);
+    FILE* stream = installer::OpenPackageStream(temp.path(), &header);
     if (!stream) return 1;
     auto table = std::make_unique<installer::GroupPathTable>();
     installer::InstallGroups(stream, header, 0xFFFFFFFF, nullptr, argv[2], nullptr, table.get());
     QueryPerformanceCounter(&installed);
     fclose(stream);
-    DeleteFileA(temp.c_str());
     printf("%.3f %.3f\n", Seconds(start, unpacked), Seconds(unpacked, installed));
     return 0;
 }

@@ -12,12 +12,11 @@ int main(int argc, char** argv) {
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    std::string temp;
+    win32::TempFile temp;
     if (!installer::UnpackPackage(argv[1], GetModuleHandleA(nullptr), &temp)) return 1;
     QueryPerformanceCounter(&end);
     WIN32_FILE_ATTRIBUTE_DATA data = {};
-    GetFileAttributesExA(temp.c_str(), GetFileExInfoStandard, &data);
-    DeleteFileA(temp.c_str());
+    GetFileAttributesExA(temp.path(), GetFileExInfoStandard, &data);
     printf("%lu %.3f\n", data.nFileSizeLow, double(end.QuadPart - start.QuadPart) / frequency.QuadPart);
     return 0;
 }

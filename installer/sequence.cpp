@@ -25,10 +25,8 @@ constexpr char kRunPackError[] = "Setup Error !";
 // keeps every later read inside the body. On false the user has been told.
 bool StartUp(SetupRun& run, BackgroundSettings* colours) {
     if (!VerifyPackage(run.instance, colours)) return false;
-    std::string tempPath;
-    if (!UnpackPackage("setup.dat", run.instance, &tempPath)) return false;
-    run.tempFile = TempFileGuard(tempPath);
-    run.stream.reset(OpenPackageStream(tempPath.c_str(), &run.header));
+    if (!UnpackPackage("setup.dat", run.instance, &run.tempFile)) return false;
+    run.stream.reset(OpenPackageStream(run.tempFile.path(), &run.header));
     if (!run.stream || !package::CheckPackageLayout(run.stream.get(), run.header))
         return ShowInstallError(IDS_CRC_FAILED, run.instance), false;
     return true;
@@ -178,7 +176,7 @@ int RunSetup(HINSTANCE instance) {
         return 0;
 
     run.stream.reset();
-    run.tempFile.Delete();
+    run.tempFile.Remove();
     INT_PTR rebootChoice =
         run.header.reboot ? ShowRebootQuestion(instance, run.background.get()) : 0;
     ShowFinalMessage(run);

@@ -41,7 +41,7 @@ struct SetupRun {
     package::PackageHeader header = {};
     // "Setup of <name> version <version>", or the header's own title.
     char title[64] = {};
-    TempFileGuard tempFile;  // the unpacked package
+    win32::TempFile tempFile;  // the unpacked package
     // The package stream: the unpacked package open for binary reading. Each
     // step seeks to the block it reads; the group loop reads sequentially.
     win32::UniqueFile stream;

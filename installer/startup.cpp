@@ -84,12 +84,11 @@ uint32_t FileCrc32(const char* path, HINSTANCE instance) {
     return (uint32_t)crc;
 }
 
-bool UnpackPackage(const char* packagePath, HINSTANCE instance, std::string* tempPath) {
-    char tempDir[MAX_PATH] = {};
-    char tempName[MAX_PATH] = {};
-    if (!GetTempPathA(MAX_PATH, tempDir) || !GetTempFileNameA(tempDir, "ZKS", 0, tempName))
-        return win32::ShowLastError(), false;
-    TempFileGuard guard(tempName);
+bool UnpackPackage(const char* packagePath, HINSTANCE instance, win32::TempFile* unpacked) {
+    // Removed again on every failure below.
+    win32::TempFile temp;
+    if (!temp.Create("ZKS")) return win32::ShowLastError(), false;
+    const char* tempName = temp.path();
 
     win32::UniqueModule zlib(LoadLibraryA(win32::kZlibName));
     if (!zlib) return ShowInstallError(IDS_NO_ZLIB, instance), false;
@@ -153,7 +152,7 @@ bool UnpackPackage(const char* packagePath, HINSTANCE instance, std::string* tem
 
     if (damaged) return ShowInstallError(IDS_CRC_FAILED, instance), false;
     if (!written) return win32::ShowLastError(), false;
-    *tempPath = guard.Release();
+    unpacked->Adopt(&temp);
     return true;
 }
 

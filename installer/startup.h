@@ -6,9 +6,9 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 
 #include "package/records.h"
+#include "win32/temp_file.h"
 
 namespace installer {
 
@@ -16,34 +16,6 @@ namespace installer {
 struct BackgroundSettings {
     COLORREF backColor = 0xFF0000;
     int dithered = 1;
-};
-
-// Owns the temporary file that holds the unpacked package: deletes it when
-// it goes, unless its name has been handed on with Release.
-class TempFileGuard {
-  public:
-    TempFileGuard() = default;
-    explicit TempFileGuard(std::string path) : path_(std::move(path)) {}
-    TempFileGuard(const TempFileGuard&) = delete;
-    TempFileGuard& operator=(TempFileGuard&& other) noexcept {
-        if (this != &other) {
-            Delete();
-            path_ = other.Release();
-        }
-        return *this;
-    }
-    ~TempFileGuard() { Delete(); }
-
-    // Deletes the file now; later calls do nothing.
-    void Delete() {
-        if (!path_.empty()) DeleteFileA(path_.c_str());
-        path_.clear();
-    }
-    std::string Release() { return std::exchange(path_, std::string()); }
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
 };
 
 // Shows string stringId of the program's string table in a task-modal error
@@ -60,10 +32,10 @@ bool VerifyPackage(HINSTANCE instance, BackgroundSettings* settings);
 uint32_t FileCrc32(const char* path, HINSTANCE instance);
 
 // Decompresses the gzip package packagePath into a new temporary file
-// ("ZKS" prefix) behind the unpacking window and sets *tempPath to its name.
+// ("ZKS" prefix) behind the unpacking window; *unpacked owns it from then on.
 // On false the user has been told why (message 3 without zlib, message 6 for
 // a damaged package) and no temporary file is left behind.
-bool UnpackPackage(const char* packagePath, HINSTANCE instance, std::string* tempPath);
+bool UnpackPackage(const char* packagePath, HINSTANCE instance, win32::TempFile* unpacked);
 
 // Opens the unpacked package for reading and reads its header. Returns null
 // (and leaves *header untouched) when the file cannot be opened or holds

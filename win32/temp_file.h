@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 namespace win32 {
 
 class TempFile {
@@ -25,6 +27,13 @@ class TempFile {
     }
 
     const char* path() const { return path_; }
+
+    // Takes over other's file (other then holds none), removing its own.
+    void Adopt(TempFile* other) {
+        Remove();
+        memcpy(path_, other->path_, sizeof path_);
+        other->path_[0] = 0;
+    }
 
     // Deletes the file now; GetLastError() is kept. Idempotent.
     void Remove() {

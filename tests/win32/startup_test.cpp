@@ -53,12 +53,14 @@ TEST_F(StartupTest, UnpackGivesTheBodyByteForByte) {
         Bytes body = Pattern(size, 7);
         std::string packagePath = dir_ / "setup.dat";
         ASSERT_TRUE(testpkg::WriteFileBytes(packagePath, testpkg::Gzip(body)));
-        std::string temp;
-        ASSERT_TRUE(installer::UnpackPackage(packagePath.c_str(), GetModuleHandleA(nullptr), &temp));
+        win32::TempFile unpacked;
+        ASSERT_TRUE(installer::UnpackPackage(packagePath.c_str(), GetModuleHandleA(nullptr), &unpacked));
+        std::string temp = unpacked.path();
         EXPECT_EQ(dir_.path() + "\\", temp.substr(0, dir_.path().size() + 1));
         EXPECT_EQ(0, _strnicmp(temp.c_str() + dir_.path().size() + 1, "ZKS", 3)) << temp;
         EXPECT_TRUE(testpkg::ReadFileBytes(temp) == body);
-        EXPECT_TRUE(DeleteFileA(temp.c_str()));
+        unpacked.Remove();
+        EXPECT_FALSE(testpkg::FileExists(temp));
     }
 }
 
