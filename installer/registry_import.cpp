@@ -34,8 +34,14 @@ void ImportRegistryBlock(FILE* stream, const char* appName, HWND statusWindow, u
     char path[MAX_PATH];
     if (!package::JoinPath(path, sizeof path, installDir, fileName.c_str())) return;
     if (fseek(stream, (long)offset, SEEK_SET) != 0 ||
-        !ExtractToFile(stream, size, statusWindow, path))
+        !ExtractToFile(stream, size, statusWindow, path)) {
+        // The entries cannot be applied: say why. The uninstall
+        // registration made before still reaches the log, so that the
+        // uninstaller removes it.
+        win32::ShowLastError();
+        if (logPath) LogRegistryNotes(logPath, *notes);
         return;
+    }
     if (logPath) {
         package::NoteRegistryText(ReadTextFile(path), notes);
         LogRegistryNotes(logPath, *notes);

@@ -15,6 +15,8 @@ namespace installer {
 // installDir\<appName>.reg; when logPath names the uninstall log, notes its
 // keys and values after those already in notes and records all of them;
 // then has the file imported by its associated program, which deletes it.
+// When the file cannot be written, the system's error text is shown and
+// only the notes already in notes are recorded.
 void ImportRegistryBlock(FILE* stream, const char* appName, HWND statusWindow, uint32_t offset,
                          uint32_t size, const char* installDir, const char* logPath,
                          package::RegistryLogList* notes);

@@ -105,6 +105,29 @@ TEST_F(UninstallRegistrationTest, RegistrationIsKeyOneAndPackageKeysFollow) {
     EXPECT_EQ((std::vector<std::string>{"A", "@"}), testpkg::ReadLogList(log, "RegKey2", "Value"));
 }
 
+// A .reg file that cannot be written (here: its folder is gone) is reported,
+// and the registration noted before still reaches the log.
+TEST_F(UninstallRegistrationTest, UnwritableRegFileIsReportedAndTheNotesAreStillLogged) {
+    installer::RegisterUninstall("Tool", dir_.path().c_str(), &notes_);
+    std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Tool]\r\n\"A\"=\"1\"\r\n";
+    std::string package = dir_ / "package.tmp";
+    ASSERT_TRUE(testpkg::WriteFileBytes(package, testpkg::Bytes(text.begin(), text.end())));
+    FILE* stream = fopen(package.c_str(), "rb");
+    ASSERT_TRUE(stream);
+    std::string log = dir_ / "uninst.log";
+    std::string boxText = "<no box>";
+    std::thread answer = AnswerBox("GetLastError", &boxText);
+    installer::ImportRegistryBlock(stream, "Tool", nullptr, 0, (uint32_t)text.size(),
+                                   (dir_ / "missing").c_str(), log.c_str(), &notes_);
+    answer.join();
+    fclose(stream);
+    EXPECT_NE("<no box>", boxText);
+    EXPECT_EQ((std::vector<std::string>{"HKEY_LOCAL_MACHINE\\" + std::string(kUninstall) + "\\Tool"}),
+              testpkg::ReadLogList(log, "Registry Keys", "RegKey"));
+    EXPECT_EQ((std::vector<std::string>{"DisplayName", "UninstallString"}),
+              testpkg::ReadLogList(log, "RegKey1", "Value"));
+}
+
 TEST(RunAssociated, ImportsTheRegFileAndDeletesIt) {
     testpkg::TempDir dir;
     std::string key = "Software\\SuiteTests\\import-" + std::to_string(GetCurrentProcessId());
