@@ -50,7 +50,12 @@ void ImportRegistryBlock(FILE* stream, const char* appName, HWND statusWindow, u
 }
 
 void LogRegistryNotes(const char* logPath, const package::RegistryLogList& notes) {
+    // A log that holds keys already (an earlier installation into the same
+    // folder) numbers these after them, so that each value names its key.
+    char** recorded = nullptr;
     int number = 0;
+    LogReadList(logPath, "Registry Keys", "RegKey", &recorded, &number);
+    LogFreeList(recorded, number);
     for (const package::RegistryKeyNotes& key : notes) {
         LogAddRegKey(logPath, key.key.c_str());
         ++number;

@@ -21,8 +21,9 @@ void ImportRegistryBlock(FILE* stream, const char* appName, HWND statusWindow, u
                          uint32_t size, const char* installDir, const char* logPath,
                          package::RegistryLogList* notes);
 
-// Records every noted key (numbered from 1 in list order) and its value
-// names in the uninstall log.
+// Records every noted key and its value names in the uninstall log. Keys
+// are numbered in list order from 1, or after the keys the log holds
+// already (a second installation into the same folder).
 void LogRegistryNotes(const char* logPath, const package::RegistryLogList& notes);
 
 // Opens the document fileName in dir (full path docPath) with its associated

@@ -105,6 +105,21 @@ TEST_F(UninstallRegistrationTest, RegistrationIsKeyOneAndPackageKeysFollow) {
     EXPECT_EQ((std::vector<std::string>{"A", "@"}), testpkg::ReadLogList(log, "RegKey2", "Value"));
 }
 
+// A second installation into the same folder appends to the same log: its
+// keys are numbered after those recorded before, each with its own values.
+TEST_F(UninstallRegistrationTest, ASecondInstallationNumbersItsKeysAfterTheFirst) {
+    std::string log = dir_ / "uninst.log";
+    testpkg::TestLog earlier(log);
+    earlier.AddKey("HKEY_CURRENT_USER\\Software\\Old", {"A"});
+    package::NoteRegistryText("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\New]\r\n\"B\"=\"1\"\r\n",
+                              &notes_);
+    installer::LogRegistryNotes(log.c_str(), notes_);
+    EXPECT_EQ((std::vector<std::string>{"HKEY_CURRENT_USER\\Software\\Old", "HKEY_CURRENT_USER\\Software\\New"}),
+              testpkg::ReadLogList(log, "Registry Keys", "RegKey"));
+    EXPECT_EQ((std::vector<std::string>{"A"}), testpkg::ReadLogList(log, "RegKey1", "Value"));
+    EXPECT_EQ((std::vector<std::string>{"B"}), testpkg::ReadLogList(log, "RegKey2", "Value"));
+}
+
 // A .reg file that cannot be written (here: its folder is gone) is reported,
 // and the registration noted before still reaches the log.
 TEST_F(UninstallRegistrationTest, UnwritableRegFileIsReportedAndTheNotesAreStillLogged) {
