@@ -17,9 +17,11 @@ class ProgressBar {
     // Moves the bar to percent; true when it moved. Each move repaints the
     // bar at once (about a millisecond under Wine), and files move in
     // 4096-byte blocks: moves come at most every kMinIntervalMs, the others
-    // are dropped.
+    // are dropped. The end of a copy (100) is never dropped, so a finished
+    // file never leaves the bar short of full.
     bool Set(int percent) {
-        if (!bar_ || percent == shown_ || GetTickCount() - sentAt_ < kMinIntervalMs) return false;
+        if (!bar_ || percent == shown_) return false;
+        if (percent < 100 && GetTickCount() - sentAt_ < kMinIntervalMs) return false;
         shown_ = percent;
         sentAt_ = GetTickCount();
         SendMessageA(bar_, PBM_SETPOS, percent, 0);

@@ -12,6 +12,7 @@
 #include <map>
 #include <thread>
 
+#include "builder/progress_bar.h"
 #include "builder/resource.h"
 #include "package/bytes.h"
 #include "tests/builder/builder_fixture.h"
@@ -522,4 +523,20 @@ TEST_F(BuildTest, DialogUpdateProcIsExportedWithTheBuildWindow) {
     EXPECT_EQ(1, proc(build, WM_INITDIALOG, 0, 0));
     EXPECT_EQ(0, proc(build, WM_SIZE, 0, 0));
     DestroyWindow(build);
+}
+
+// Moves of the bar are thinned out, but the end of a copy always shows,
+// however soon it follows the last move.
+TEST(BuildProgress, EndOfACopyIsAlwaysShown) {
+    InitCommonControls();
+    HWND bar = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_POPUP, 0, 0, 100, 10, nullptr, nullptr,
+                               nullptr, nullptr);
+    ASSERT_NE(nullptr, bar);
+    builder::ProgressBar progress;
+    progress.Attach(bar);
+    EXPECT_TRUE(progress.Set(40));
+    EXPECT_TRUE(progress.Set(100));
+    EXPECT_EQ(100, SendMessageA(bar, PBM_GETPOS, 0, 0));
+    EXPECT_FALSE(progress.Set(100));
+    DestroyWindow(bar);
 }
