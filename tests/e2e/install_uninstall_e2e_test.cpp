@@ -114,9 +114,6 @@ TEST_F(InstallUninstallE2E, EverythingRecordedGoesAndEverythingElseStays) {
               PendingRenames());
 }
 
-// Disabled while setup.exe places shared DLLs and self-registering files
-// like ordinary files, without counts or registration (ActionFor in
-// installer/copy_group.cpp); with their own actions bound it is to run.
 TEST_F(InstallUninstallE2E, TwoPackagesSharingFilesKeepThemUntilTheLastUninstallAsks) {
     std::string shared = sharedDir_ + "\\shared.dll", control = sharedDir_ + "\\control.ocx";
     ForgetCount(shared);

@@ -89,6 +89,23 @@ TEST_F(RemovalPassTest, LinksAndCopiedFilesAreDeletedInOrderAndTheBarStopsShortO
     }
 }
 
+// Folders recorded before their sub-folders, as the installer records them.
+TEST_F(RemovalPassTest, CreatedDirsGoWhenEmptyAndTheBarStopsShortOfTheEnd) {
+    std::string app = dir_ / "App", data = app + "\\data", cache = data + "\\cache",
+                kept = app + "\\kept";
+    for (const std::string& d : {app, data, cache, kept}) {
+        ASSERT_TRUE(CreateDirectoryA(d.c_str(), nullptr)) << d;
+        log_.Add(1, d);
+    }
+    std::string unrecorded = MakeFile("App\\kept\\user file");
+    RemoveCreatedDirs(log_.path().c_str(), progress_);
+    EXPECT_FALSE(FileExists(data));
+    EXPECT_TRUE(FileExists(unrecorded));
+    EXPECT_TRUE(FileExists(app));  // still holds the kept folder
+    EXPECT_EQ("Now removing created directories...", Status());
+    EXPECT_EQ(75, Bar());
+}
+
 TEST_F(RemovalPassTest, EmptyListLeavesTheWindowAsItWas) {
     log_.Add(4, dir_ / "other list");
     RemoveLinks(log_.path().c_str(), progress_);
