@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "package/file_name.h"
 #include "package/records.h"
 #include "uninstall_log/wendlo.h"
 
@@ -51,6 +52,11 @@ void CreateShortcutBlock(FILE* stream, unsigned count, uint32_t groupMask,
         package::DecodeLinkRecord(block.get() + i * package::kLinkRecordSize,
                                   package::kLinkRecordSize, &record);
         if (!(groupMask & (1u << (record.targetGroup % 32)))) continue;
+        // The records come from the package: what they name must stay inside
+        // the special folder.
+        if (!package::IsPlainRelativePath(record.folderPath) ||
+            (record.entryKind != 0 && !package::IsPlainName(record.linkName)))
+            continue;
         std::string folder = Join(special, record.folderPath);
         if (record.entryKind == 0) {
             // A folder record without a path would name the special folder itself.

@@ -21,7 +21,9 @@ struct ShortcutContext {
 // Reads count link records from stream's position and creates, under the
 // desktop or the Start menu's Programs folder (as the first record says),
 // each folder and shortcut whose group is in groupMask, logging each before
-// it is made. Nothing is reported: what cannot be made is missing.
+// it is made. Records whose folder path or link name would lead outside the
+// special folder are skipped. Nothing is reported: what cannot be made is
+// missing.
 void CreateShortcutBlock(FILE* stream, unsigned count, uint32_t groupMask,
                          const ShortcutContext& context);
 

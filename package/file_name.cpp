@@ -30,4 +30,19 @@ bool IsPlainName(const char* name) {
     return !IsDeviceName(name);
 }
 
+bool IsPlainRelativePath(const char* path) {
+    char part[260];
+    while (*path) {
+        size_t len = strcspn(path, "\\");
+        if (len >= sizeof part) return false;
+        memcpy(part, path, len);
+        part[len] = 0;
+        if (!IsPlainName(part)) return false;
+        path += len;
+        // A separator must lead to another name: no trailing or doubled one.
+        if (*path == '\\' && *++path == 0) return false;
+    }
+    return true;
+}
+
 }  // namespace package

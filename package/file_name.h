@@ -12,4 +12,8 @@ namespace package {
 // extension, in any case).
 bool IsPlainName(const char* name);
 
+// True when path names a folder at or below the one it is appended to: empty
+// (that folder itself), or plain names joined by single backslashes.
+bool IsPlainRelativePath(const char* path);
+
 }  // namespace package

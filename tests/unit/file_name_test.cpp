@@ -26,3 +26,15 @@ TEST(FileName, NamesThatLeaveTheFolderAreRefused) {
         EXPECT_FALSE(IsPlainName(name));
     }
 }
+
+TEST(FileName, RelativePathsStayBelowTheirFolder) {
+    for (const char* path : {"", "Vendor", "Vendor\\App", "My Tools\\App 2.0"}) {
+        SCOPED_TRACE(path);
+        EXPECT_TRUE(package::IsPlainRelativePath(path));
+    }
+    for (const char* path : {"..", "Vendor\\..\\..", "\\Vendor", "Vendor\\", "Vendor\\\\App", "C:\\Evil",
+                             "a/b", "Vendor\\CON"}) {
+        SCOPED_TRACE(path);
+        EXPECT_FALSE(package::IsPlainRelativePath(path));
+    }
+}

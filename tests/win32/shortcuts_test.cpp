@@ -133,6 +133,20 @@ TEST_F(ShortcutsTest, ShortcutWithoutAGroupFolderIsSkipped) {
     EXPECT_TRUE(Logged("ShellLinks", "Link").empty());
 }
 
+// A crafted package cannot place folders or links outside the special folder.
+TEST_F(ShortcutsTest, RecordsLeadingOutsideTheSpecialFolderAreSkipped) {
+    std::string inside = unique_ + "\\Inside";
+    RunBlock({Link(1, 0, 0, "", "", unique_), Link(1, 0, 0, "", "", inside + "\\..\\..\\" + unique_ + "-out"),
+              Link(1, 0xFF, 0, ("..\\" + unique_ + "-up").c_str(), "app.exe", unique_),
+              Link(1, 0xFF, 0, "App", "app.exe", "..\\" + unique_ + "-up")},
+             0xFFFFFFFF, true);
+    EXPECT_EQ((std::vector<std::string>{}), testpkg::ListDir(desktop_ + "\\" + unique_));
+    EXPECT_FALSE(testpkg::FileExists(desktop_ + "\\" + unique_ + "-up.lnk"));
+    EXPECT_FALSE(testpkg::FileExists(desktop_ + "\\" + unique_ + "-out"));
+    EXPECT_EQ((std::vector<std::string>{desktop_ + "\\" + unique_}), Logged("CreatedDirs", "Dir"));
+    EXPECT_TRUE(Logged("ShellLinks", "Link").empty());
+}
+
 TEST_F(ShortcutsTest, NestedFolderWithoutItsParentIsNotCreated) {
     std::string nested = unique_ + "\\Inner";
     RunBlock({Link(1, 0, 0, "", "", nested), Link(1, 0xFF, 0, "App", "app.exe", nested)},
