@@ -25,6 +25,9 @@ std::string UninstallCommand(const char* destDir) {
 }
 
 void RegisterUninstall(const char* appName, const char* destDir, package::RegistryLogList* notes) {
+    // Without a name the values would land on the Uninstall key itself,
+    // which every installed program shares.
+    if (!appName[0]) return;
     win32::UniqueHkey uninstall;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_ALL_ACCESS, uninstall.put()) !=
         ERROR_SUCCESS)

@@ -12,7 +12,7 @@ std::string UninstallCommand(const char* destDir);
 // Writes DisplayName and UninstallString under the Uninstall key's subkey
 // named appName, notes that key and both values in notes (so that they reach
 // the uninstall log) and writes [main] AppName into destDir\uninst.log.
-// Does nothing when the Uninstall key cannot be opened.
+// Does nothing when the Uninstall key cannot be opened or appName is empty.
 void RegisterUninstall(const char* appName, const char* destDir, package::RegistryLogList* notes);
 
 }  // namespace installer

@@ -91,6 +91,13 @@ TEST(UninstallRegistrationWithoutKey, NothingHappens) {
     EXPECT_FALSE(testpkg::FileExists(dir / "uninst.log"));
 }
 
+TEST_F(UninstallRegistrationTest, AnEmptyNameRegistersNothing) {
+    installer::RegisterUninstall("", dir_.path().c_str(), &notes_);
+    EXPECT_TRUE(notes_.empty());
+    EXPECT_EQ("<missing>", QueryText(HKEY_LOCAL_MACHINE, kUninstall, "UninstallString"));
+    EXPECT_FALSE(testpkg::FileExists(dir_ / "uninst.log"));
+}
+
 TEST_F(UninstallRegistrationTest, RegistrationIsKeyOneAndPackageKeysFollow) {
     installer::RegisterUninstall("Tool", dir_.path().c_str(), &notes_);
     package::NoteRegistryText("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Tool]\r\n\"A\"=\"1\"\r\n"
