@@ -85,22 +85,12 @@ BuildRun BuilderTest::BuildFile(const std::string& projectPath, const std::strin
 }
 
 std::string BuilderTest::MakeFolder(const std::string& relativePath) {
-    std::string path = dir_.path();
-    size_t start = 0;
-    for (;;) {
-        size_t end = relativePath.find('\\', start);
-        path += "\\" + relativePath.substr(start, end - start);
-        CreateDirectoryA(path.c_str(), nullptr);
-        if (end == std::string::npos) return path;
-        start = end + 1;
-    }
+    return dir_.MakeFolder(relativePath);
 }
 
 std::string BuilderTest::MakeFile(const std::string& relativePath, const testpkg::Bytes& data) {
-    size_t slash = relativePath.rfind('\\');
-    if (slash != std::string::npos) MakeFolder(relativePath.substr(0, slash));
-    std::string path = dir_ / relativePath;
-    EXPECT_TRUE(testpkg::WriteFileBytes(path, data)) << path;
+    std::string path = dir_.MakeFile(relativePath, data);
+    EXPECT_NE("", path) << relativePath;
     return path;
 }
 

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace testpkg {
@@ -21,6 +22,28 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() { RemoveTree(path_); }
+
+std::string TempDir::MakeFolder(const std::string& relativePath) const {
+    std::string path = path_;
+    size_t start = 0;
+    for (;;) {
+        size_t end = relativePath.find('\\', start);
+        path += "\\" + relativePath.substr(start, end - start);
+        CreateDirectoryA(path.c_str(), nullptr);
+        if (end == std::string::npos) return path;
+        start = end + 1;
+    }
+}
+
+std::string TempDir::MakeFile(const std::string& relativePath, const std::vector<uint8_t>& data) const {
+    size_t slash = relativePath.rfind('\\');
+    if (slash != std::string::npos) MakeFolder(relativePath.substr(0, slash));
+    std::string path = *this / relativePath;
+    FILE* file = fopen(path.c_str(), "wb");
+    if (!file) return "";
+    bool ok = fwrite(data.data(), 1, data.size(), file) == data.size();
+    return fclose(file) == 0 && ok ? path : "";
+}
 
 TmpOverride::TmpOverride() {
     char old[MAX_PATH] = {};

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,13 @@ class TempDir {
 
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+    // Creates the folder relativePath ("a\\b") below this one, parents
+    // first, and returns its full path.
+    std::string MakeFolder(const std::string& relativePath) const;
+    // Writes data to relativePath below this folder, making its folders;
+    // returns the full path, or "" when the file cannot be written.
+    std::string MakeFile(const std::string& relativePath, const std::vector<uint8_t>& data) const;
 
   private:
     std::string path_;

@@ -29,21 +29,9 @@ class ZekmakeE2E : public ::testing::Test {
         out_ = dir_ / "out";
     }
 
-    std::string MakeFolder(const std::string& relativePath) {
-        std::string path = dir_.path();
-        size_t start = 0;
-        for (;;) {
-            size_t end = relativePath.find('\\', start);
-            path += "\\" + relativePath.substr(start, end - start);
-            CreateDirectoryA(path.c_str(), nullptr);
-            if (end == std::string::npos) return path;
-            start = end + 1;
-        }
-    }
+    std::string MakeFolder(const std::string& relativePath) { return dir_.MakeFolder(relativePath); }
     void Make(const std::string& relativePath, const Bytes& data) {
-        size_t slash = relativePath.rfind('\\');
-        if (slash != std::string::npos) MakeFolder(relativePath.substr(0, slash));
-        ASSERT_TRUE(testpkg::WriteFileBytes(dir_ / relativePath, data)) << relativePath;
+        ASSERT_NE("", dir_.MakeFile(relativePath, data)) << relativePath;
     }
 
     // Writes the description as project.toml and runs zekmake on it with a
