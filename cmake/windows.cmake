@@ -23,3 +23,19 @@ function(suite_wine_path out path)
     string(REPLACE "/" "\\\\" converted "${path}")
     set(${out} "Z:${converted}" PARENT_SCOPE)
 endfunction()
+
+# Registers a GoogleTest program that runs under Wine, one CTest test per
+# case (listed when the tests run, as the prefix exists only then), with
+# wendlo.dll beside it for the programs that import it. LOCK names a
+# resource that its tests may not share with others running at once.
+function(suite_wine_tests target prefix)
+    cmake_parse_arguments(ARG "" "LOCK" "" ${ARGN})
+    add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:wendlo> $<TARGET_FILE_DIR:${target}>/wendlo.dll)
+    set(properties)
+    if(ARG_LOCK)
+        set(properties PROPERTIES RESOURCE_LOCK ${ARG_LOCK})
+    endif()
+    gtest_discover_tests(${target} TEST_PREFIX "${prefix}." DISCOVERY_MODE PRE_TEST
+                         DISCOVERY_TIMEOUT 60 ${properties})
+endfunction()
