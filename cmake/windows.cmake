@@ -5,7 +5,7 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
 
 # Debian's 32-bit zlib DLL ships beside the programs as zlib.dll.
-set(SUITE_ZLIB_DLL /usr/i686-w64-mingw32/lib/zlib1.dll)
+set(SUITE_ZLIB_DLL /usr/${SUITE_MINGW_TRIPLE}/lib/zlib1.dll)
 add_custom_command(OUTPUT ${SUITE_BIN_DIR}/zlib.dll
     COMMAND ${CMAKE_COMMAND} -E make_directory ${SUITE_BIN_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy ${SUITE_ZLIB_DLL} ${SUITE_BIN_DIR}/zlib.dll
@@ -14,6 +14,14 @@ add_custom_target(zlib_dll ALL DEPENDS ${SUITE_BIN_DIR}/zlib.dll)
 
 # Windows test programs run under Wine in the build tree's own prefix.
 set(SUITE_WINE_DIR ${CMAKE_SOURCE_DIR}/build/wine CACHE PATH "Wine prefix and home of the tests")
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    # Debian's wine command takes the 32-bit loader whenever it is installed.
+    set(SUITE_WINEARCH win64)
+    set(SUITE_WINE /usr/lib/wine/wine64)
+else()
+    set(SUITE_WINEARCH win32)
+    set(SUITE_WINE wine)
+endif()
 configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)

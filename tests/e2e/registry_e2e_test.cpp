@@ -38,6 +38,9 @@ class RegistryE2E : public e2e::SetupTest {
         std::string unique = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
         appName_ = "RegApp " + unique;
         userKey_ = "Software\\SuiteTests\\registry-" + unique;
+        // The parent exists, so that the log lists only the package's keys
+        // (a key the import creates on the way is logged too).
+        SHSetValueA(HKEY_CURRENT_USER, "Software\\SuiteTests", "", REG_SZ, "", 1);
     }
     void TearDown() override {
         SHDeleteKeyA(HKEY_CURRENT_USER, userKey_.c_str());
