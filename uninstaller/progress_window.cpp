@@ -3,10 +3,14 @@
 #include <commctrl.h>
 
 #include "uninstaller/resource.h"
+#include "win32/progress_display.h"
 
 namespace uninstaller {
 
 namespace {
+
+// The program has one progress window; CreateProgressWindow attaches it.
+win32::ProgressDisplay g_bar;
 
 // The window has no buttons and no system menu: it handles no command.
 INT_PTR CALLBACK ProgressProc(HWND, UINT message, WPARAM, LPARAM) {
@@ -16,16 +20,20 @@ INT_PTR CALLBACK ProgressProc(HWND, UINT message, WPARAM, LPARAM) {
 }  // namespace
 
 HWND CreateProgressWindow(HINSTANCE instance) {
-    return CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), nullptr, ProgressProc, 0);
+    HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), nullptr,
+                                     ProgressProc, 0);
+    g_bar.Attach(GetDlgItem(window, IDC_PROGRESS));
+    return window;
 }
 
 void SetStatusText(HWND progress, const char* text) {
     SendMessageA(GetDlgItem(progress, IDC_STATUS), WM_SETTEXT, 0, (LPARAM)text);
+    g_bar.Restart();
 }
 
-void SetBarPosition(HWND progress, unsigned position) {
-    SendMessageA(GetDlgItem(progress, IDC_PROGRESS), PBM_SETPOS, position, 0);
-}
+void SetBarPosition(HWND, unsigned position) { g_bar.SetPercent((int)position); }
+
+void ShowLastPosition(HWND) { g_bar.Flush(); }
 
 void PumpMessage(HWND progress) {
     // PeekMessage rather than GetMessage: between two items of a pass there
