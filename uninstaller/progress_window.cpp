@@ -9,8 +9,15 @@ namespace uninstaller {
 
 namespace {
 
-// The program has one progress window; CreateProgressWindow attaches it.
+// The program has one progress window; its bar keeps its pace between the
+// calls below.
 win32::ProgressDisplay g_bar;
+
+win32::ProgressDisplay& BarOf(HWND progress) {
+    HWND bar = GetDlgItem(progress, IDC_PROGRESS);
+    if (bar != g_bar.bar()) g_bar.Attach(bar);
+    return g_bar;
+}
 
 // The window has no buttons and no system menu: it handles no command.
 INT_PTR CALLBACK ProgressProc(HWND, UINT message, WPARAM, LPARAM) {
@@ -22,18 +29,18 @@ INT_PTR CALLBACK ProgressProc(HWND, UINT message, WPARAM, LPARAM) {
 HWND CreateProgressWindow(HINSTANCE instance) {
     HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), nullptr,
                                      ProgressProc, 0);
-    g_bar.Attach(GetDlgItem(window, IDC_PROGRESS));
+    g_bar.Attach(GetDlgItem(window, IDC_PROGRESS), nullptr, 0);
     return window;
 }
 
 void SetStatusText(HWND progress, const char* text) {
     SendMessageA(GetDlgItem(progress, IDC_STATUS), WM_SETTEXT, 0, (LPARAM)text);
-    g_bar.Restart();
+    BarOf(progress).Restart();
 }
 
-void SetBarPosition(HWND, unsigned position) { g_bar.SetPercent((int)position); }
+void SetBarPosition(HWND progress, unsigned position) { BarOf(progress).SetPercent((int)position); }
 
-void ShowLastPosition(HWND) { g_bar.Flush(); }
+void ShowLastPosition(HWND progress) { BarOf(progress).Flush(); }
 
 void PumpMessage(HWND progress) {
     // PeekMessage rather than GetMessage: between two items of a pass there

@@ -7,8 +7,7 @@
 namespace uninstaller {
 
 // Creates the window from dialog 101 of instance, without owner and not yet
-// shown; null when it cannot be created. The bar functions below move the
-// bar of the window created last.
+// shown; null when it cannot be created.
 HWND CreateProgressWindow(HINSTANCE instance);
 
 // A new text starts a pass: the next bar position goes out at once.

@@ -36,6 +36,8 @@ class ProgressDisplay {
         Restart();
     }
 
+    HWND bar() const { return bar_; }
+
     // The next change goes out at once (a new phase begins).
     void Restart() { paced_ = false; }
 
