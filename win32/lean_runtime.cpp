@@ -40,17 +40,26 @@ void operator delete[](void* block, size_t) noexcept { free(block); }
 void operator delete(void* block, const std::nothrow_t&) noexcept { free(block); }
 void operator delete[](void* block, const std::nothrow_t&) noexcept { free(block); }
 
-// What the library's containers and strings call where they would throw:
-// a length past max_size(), an index out of range, a failed allocation.
+// What the library's containers and strings call where they would throw: a
+// length past max_size(), an index out of range, a failed allocation. All of
+// the runtime's object that holds them is replaced, so that it is never
+// linked beside this one.
 namespace std {
 [[noreturn]] void __throw_bad_alloc() { OutOfMemory(); }
 [[noreturn]] void __throw_bad_array_new_length() { OutOfMemory(); }
 [[noreturn]] void __throw_length_error(const char*) { OutOfMemory(); }
+[[noreturn]] void __throw_bad_exception() { abort(); }
+[[noreturn]] void __throw_bad_cast() { abort(); }
+[[noreturn]] void __throw_bad_typeid() { abort(); }
 [[noreturn]] void __throw_logic_error(const char*) { abort(); }
+[[noreturn]] void __throw_domain_error(const char*) { abort(); }
+[[noreturn]] void __throw_invalid_argument(const char*) { abort(); }
 [[noreturn]] void __throw_out_of_range(const char*) { abort(); }
 [[noreturn]] void __throw_out_of_range_fmt(const char*, ...) { abort(); }
-[[noreturn]] void __throw_invalid_argument(const char*) { abort(); }
-[[noreturn]] void __throw_bad_function_call() { abort(); }
+[[noreturn]] void __throw_runtime_error(const char*) { abort(); }
+[[noreturn]] void __throw_range_error(const char*) { abort(); }
+[[noreturn]] void __throw_overflow_error(const char*) { abort(); }
+[[noreturn]] void __throw_underflow_error(const char*) { abort(); }
 }  // namespace std
 
 extern "C" void __cxa_pure_virtual() { abort(); }
