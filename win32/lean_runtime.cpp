@@ -4,7 +4,8 @@
 // classes, the verbose terminate handler and the demangler, more than
 // three quarters of a small program. Built without exceptions, a failure
 // here can only end the program, as an escaped exception would have.
-// Linked into deliverables only; the tests keep the full runtime.
+// Linked into the shipped programs (and the test of this file) only; the
+// other tests keep the full runtime.
 #include <windows.h>
 
 #include <cstdarg>
@@ -17,7 +18,8 @@ namespace {
 
 [[noreturn]] void OutOfMemory() {
     // abort() prints through the C runtime and may show a box; a program
-    // that cannot allocate has nothing left to say.
+    // that cannot allocate has nothing left to say. 3 is the code abort()
+    // ends with, as the uncaught bad_alloc of the full runtime did.
     ExitProcess(3);
 }
 
