@@ -4,6 +4,13 @@
 // bench/builder-bench sets the times beside gzip -6 on the same data.
 //
 //   builder_bench.exe WORK_FOLDER [MEGABYTES [SMALL_FILES]]
+//
+// With --payload it times zek2dat.dll alone on files that bench/peer.sh
+// made: a group of the files in APP_FOLDER for the installation folder and
+// one of those in BIN_FOLDER for its subfolder "bin", one setup type.
+// Prints the seconds.
+//
+//   builder_bench.exe --payload APP_FOLDER BIN_FOLDER PROJECT OUTPUT
 #include <windows.h>
 
 #include <cstdio>
@@ -53,6 +60,28 @@ bool WriteProject(const std::string& path, const std::string& folder) {
     return builder::EncodeProject(project, &bytes) && WriteBytes(path, bytes);
 }
 
+// The two groups of bench/peer.sh's payload and one setup type with both.
+bool WritePayloadProject(const std::string& path, const std::string& app, const std::string& bin) {
+    builder::Project project = {};
+    package::CopyText(project.header.appName, 24, "Benchmark");
+    builder::ProjectGroup group = {};
+    package::CopyText(group.name, sizeof group.name, "App");
+    group.flags = 0x11;
+    package::CopyText(group.sourceFolder, sizeof group.sourceFolder, app.c_str());
+    project.groups.push_back(group);
+    package::CopyText(group.name, sizeof group.name, "Bin");
+    group.flags = 0x11 | builder::kGroupHasSubfolder;
+    package::CopyText(group.sourceFolder, sizeof group.sourceFolder, bin.c_str());
+    package::CopyText(group.subfolder, sizeof group.subfolder, "bin");
+    project.groups.push_back(group);
+    package::SetupTypeRecord type = {};
+    package::CopyText(type.name, sizeof type.name, "Typical");
+    type.groupMask = 3;
+    project.setupTypes.push_back(type);
+    std::vector<uint8_t> bytes;
+    return builder::EncodeProject(project, &bytes) && WriteBytes(path, bytes);
+}
+
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
@@ -65,6 +94,21 @@ int main(int argc, char** argv) {
     if (argc < 2) {
         fprintf(stderr, "usage: builder_bench WORK_FOLDER [MEGABYTES [SMALL_FILES]]\n");
         return 2;
+    }
+    if (std::string(argv[1]) == "--payload") {
+        if (argc != 6) return fprintf(stderr, "usage: builder_bench --payload APP BIN PROJECT OUTPUT\n"), 2;
+        SetDllDirectoryA(SUITE_BIN_DIR);
+        HMODULE dll = LoadLibraryA((std::string(SUITE_BIN_DIR) + "\\zek2dat.dll").c_str());
+        auto zek2dat = reinterpret_cast<builder::Zek2DatFn>(
+            reinterpret_cast<void*>(GetProcAddress(dll, builder::kZek2DatExport)));
+        if (!zek2dat || !WritePayloadProject(argv[4], argv[2], argv[3])) return 1;
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        int result = zek2dat(argv[4], argv[5]);
+        QueryPerformanceCounter(&end);
+        if (result != 1) return fprintf(stderr, "build failed\n"), 1;
+        printf("%.3f\n", Seconds(start, end));
+        return 0;
     }
     std::string work = argv[1];
     size_t megabytes = argc > 2 ? strtoul(argv[2], nullptr, 10) : 200;

@@ -6,9 +6,9 @@
 #include <cstdio>
 
 #include "builder/build_state.h"
-#include "builder/progress_bar.h"
 #include "builder/resource.h"
 #include "win32/last_error.h"
+#include "win32/progress_display.h"
 
 namespace builder {
 
@@ -17,7 +17,7 @@ namespace {
 HWND g_dialog = nullptr;
 HFONT g_boldFont = nullptr;
 MSG g_message;
-ProgressBar g_progress;
+win32::ProgressDisplay g_progress;
 
 constexpr char kCaption[] = "Zek2Dat DLL";
 
@@ -49,7 +49,7 @@ void OpenBuildDialog() {
     g_boldFont = CreateFontA(0, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, FF_SWISS,
                              "MS Sans Serif");
     SendDlgItemMessageA(g_dialog, IDC_BUILD_STATUS, WM_SETFONT, (WPARAM)g_boldFont, TRUE);
-    g_progress.Attach(GetDlgItem(g_dialog, IDC_BUILD_PROGRESS));
+    g_progress.Attach(GetDlgItem(g_dialog, IDC_BUILD_PROGRESS), nullptr, 0);
     SetForegroundWindow(g_dialog);
 }
 
@@ -70,7 +70,7 @@ void SetBuildDetail(const char* text) {
     if (g_dialog) SetDlgItemTextA(g_dialog, IDC_BUILD_DETAIL, text);
 }
 
-bool SetBuildProgress(int percent) { return g_progress.Set(percent); }
+bool SetBuildProgress(int percent) { return g_progress.SetPercent(percent); }
 
 void RepaintBuildDialog() {
     if (g_dialog) UpdateWindow(g_dialog);

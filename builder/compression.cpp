@@ -12,8 +12,8 @@
 
 #include "builder/build_dialog.h"
 #include "builder/build_state.h"
-#include "builder/progress_bar.h"
 #include "builder/resource.h"
+#include "win32/progress_display.h"
 #include "win32/unique_handle.h"
 #include "win32/zlib_api.h"
 
@@ -118,8 +118,8 @@ uint32_t DoCrc32(const char* path) {
     win32::UniqueWindow dialog(CreateDialogParamA(ModuleInstance(), MAKEINTRESOURCEA(IDD_CRC),
                                                   nullptr, CrcDialogProc, 0));
     SetDlgItemTextA(dialog.get(), IDC_CRC_TEXT, text.c_str());
-    ProgressBar bar;
-    bar.Attach(GetDlgItem(dialog.get(), IDC_CRC_PROGRESS));
+    win32::ProgressDisplay bar;
+    bar.Attach(GetDlgItem(dialog.get(), IDC_CRC_PROGRESS), nullptr, 0);
 
     unsigned long crc = crc32(0, nullptr, 0);
     uint64_t length = (uint64_t)_filelengthi64(_fileno(file.get()));
@@ -128,9 +128,9 @@ uint32_t DoCrc32(const char* path) {
         size_t got = fread(block.get(), 1, kBlockSize, file.get());
         done += got;
         if (got == kBlockSize)
-            bar.Set(ProgressPercent(done, length));
+            bar.SetPercent(ProgressPercent(done, length));
         else if (got > 0)
-            bar.Set(100);
+            bar.SetPercent(100);
         if (got > 0) crc = crc32(crc, block.get(), (unsigned)got);
         if (got < kBlockSize) break;
     }

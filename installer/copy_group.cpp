@@ -95,24 +95,33 @@ int CopyGroup(const package::GroupHeader& group, HWND statusWindow, FILE* stream
     if (!entries) return ReportCopyError(statusWindow, refused);
     InstallAction action = ActionFor(group.flags >> 4);
 
+    // The file line changes with the bar, at its pace: one text per file
+    // would cost as much as the moves it saves.
+    win32::ProgressDisplay display;
+    display.Attach(GetDlgItem(statusWindow, IDC_STATUS_PROGRESS),
+                   GetDlgItem(statusWindow, IDC_STATUS_FILE));
     char tempPath[MAX_PATH] = {};
     for (uint32_t i = 0; i < group.fileCount; ++i) {
         package::FileEntry entry = EntryAt(entries.get(), i);
         char destination[MAX_PATH];
         package::JoinPath(destination, sizeof destination, groupDir, entry.name);
         if (logPath) LogAddEntry(logPath, destination, action.logKind);
-        SetDlgItemTextA(statusWindow, IDC_STATUS_FILE, destination);
+        display.SetText(destination);
 
         // A temporary file that outlived its action waits for a replacement
         // at the next start and must stay as it is: take a fresh one.
         if (!tempPath[0] || GetFileAttributesA(tempPath) != INVALID_FILE_ATTRIBUTES)
             NewTempFile(tempPath);
-        if (!ExtractToFile(stream, entry.size, statusWindow, tempPath)) {
+        if (!ExtractToFileShowing(stream, entry.size, &display, tempPath)) {
             if (tempPath[0]) DeleteFileA(tempPath);
+            // The error names the file the line shows.
+            display.Flush();
             return ReportCopyError(statusWindow, destination);
         }
         action.install(tempPath, destination);
     }
+    // The last file stays named on the line after its group.
+    display.Flush();
     return 1;
 }
 

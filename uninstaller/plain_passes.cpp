@@ -19,6 +19,7 @@ void RemoveEach(const LogList& list, HWND progress, const char* statusText,
         SetBarPosition(progress, i * 100 / count);
         PumpMessage(progress);
     }
+    ShowLastPosition(progress);
 }
 
 void RemoveFolder(const char* path) { RemoveDirectoryA(path); }

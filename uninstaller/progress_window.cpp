@@ -3,10 +3,21 @@
 #include <commctrl.h>
 
 #include "uninstaller/resource.h"
+#include "win32/progress_display.h"
 
 namespace uninstaller {
 
 namespace {
+
+// The program has one progress window; its bar keeps its pace between the
+// calls below.
+win32::ProgressDisplay g_bar;
+
+win32::ProgressDisplay& BarOf(HWND progress) {
+    HWND bar = GetDlgItem(progress, IDC_PROGRESS);
+    if (bar != g_bar.bar()) g_bar.Attach(bar);
+    return g_bar;
+}
 
 // The window has no buttons and no system menu: it handles no command.
 INT_PTR CALLBACK ProgressProc(HWND, UINT message, WPARAM, LPARAM) {
@@ -16,16 +27,20 @@ INT_PTR CALLBACK ProgressProc(HWND, UINT message, WPARAM, LPARAM) {
 }  // namespace
 
 HWND CreateProgressWindow(HINSTANCE instance) {
-    return CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), nullptr, ProgressProc, 0);
+    HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), nullptr,
+                                     ProgressProc, 0);
+    g_bar.Attach(GetDlgItem(window, IDC_PROGRESS), nullptr, 0);
+    return window;
 }
 
 void SetStatusText(HWND progress, const char* text) {
     SendMessageA(GetDlgItem(progress, IDC_STATUS), WM_SETTEXT, 0, (LPARAM)text);
+    BarOf(progress).Restart();
 }
 
-void SetBarPosition(HWND progress, unsigned position) {
-    SendMessageA(GetDlgItem(progress, IDC_PROGRESS), PBM_SETPOS, position, 0);
-}
+void SetBarPosition(HWND progress, unsigned position) { BarOf(progress).SetPercent((int)position); }
+
+void ShowLastPosition(HWND progress) { BarOf(progress).Flush(); }
 
 void PumpMessage(HWND progress) {
     // PeekMessage rather than GetMessage: between two items of a pass there

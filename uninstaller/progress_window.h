@@ -10,8 +10,13 @@ namespace uninstaller {
 // shown; null when it cannot be created.
 HWND CreateProgressWindow(HINSTANCE instance);
 
+// A new text starts a pass: the next bar position goes out at once.
 void SetStatusText(HWND progress, const char* text);
+// Positions are paced (see win32::ProgressDisplay): one removal takes far
+// less time than the bar's repaint under Wine.
 void SetBarPosition(HWND progress, unsigned position);
+// Shows the last position asked for, should pacing have held it back.
+void ShowLastPosition(HWND progress);
 
 // Dispatches one message already queued for the window or its controls, so
 // they repaint while a pass runs. Never waits: with nothing queued it

@@ -12,11 +12,11 @@
 #include <map>
 #include <thread>
 
-#include "builder/progress_bar.h"
 #include "builder/resource.h"
 #include "package/bytes.h"
 #include "tests/builder/builder_fixture.h"
 #include "tools/dialog_driver/dialog_driver.h"
+#include "win32/progress_display.h"
 
 using namespace buildtest;
 using testpkg::Bytes;
@@ -532,11 +532,11 @@ TEST(BuildProgress, EndOfACopyIsAlwaysShown) {
     HWND bar = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_POPUP, 0, 0, 100, 10, nullptr, nullptr,
                                nullptr, nullptr);
     ASSERT_NE(nullptr, bar);
-    builder::ProgressBar progress;
-    progress.Attach(bar);
-    EXPECT_TRUE(progress.Set(40));
-    EXPECT_TRUE(progress.Set(100));
+    win32::ProgressDisplay progress;
+    progress.Attach(bar, nullptr, 0);
+    EXPECT_TRUE(progress.SetPercent(40));
+    EXPECT_TRUE(progress.SetPercent(100));
     EXPECT_EQ(100, SendMessageA(bar, PBM_GETPOS, 0, 0));
-    EXPECT_FALSE(progress.Set(100));
+    EXPECT_FALSE(progress.SetPercent(100));
     DestroyWindow(bar);
 }

@@ -40,6 +40,7 @@ class ExtractTest : public ::testing::Test {
 
     testpkg::TempDir dir_;
     wintest::StatusRecorder status_;
+    wintest::ProgressClock clock_{wintest::ProgressClock::kStepping};
 };
 
 }  // namespace
@@ -75,7 +76,7 @@ TEST_F(ExtractTest, CopiesExactlyTheSizeAcrossChunkBoundaries) {
 }
 
 // 100 * 4096 * k overflows 32 bits from 43 MB on; the bar must still only
-// move forward.
+// move forward, and a position already shown is not sent again.
 TEST_F(ExtractTest, ProgressNeverFallsBackOnLargeFiles) {
     const size_t size = 50 * 1000 * 1000;
     Bytes data(size, 0x5A);
@@ -83,15 +84,20 @@ TEST_F(ExtractTest, ProgressNeverFallsBackOnLargeFiles) {
     std::string out = dir_ / "large.bin";
     ASSERT_TRUE(installer::ExtractToFile(stream.get(), (uint32_t)size, status_.window(), out.c_str()));
     std::vector<std::string> positions = Positions();
-    ASSERT_EQ((size + 4095) / 4096, positions.size());
-    int last = 0;
-    for (const std::string& p : positions) {
-        ASSERT_LE(last, std::stoi(p));
-        last = std::stoi(p);
-    }
-    EXPECT_EQ("99", positions[positions.size() - 2]);
-    EXPECT_EQ("100", positions.back());
+    ASSERT_EQ(101u, positions.size());
+    for (size_t i = 0; i < positions.size(); ++i) ASSERT_EQ(std::to_string(i), positions[i]);
     EXPECT_EQ(size, testpkg::ReadFileBytes(out).size());
+}
+
+// Under a clock that stands still only the first move and the end go out.
+TEST_F(ExtractTest, PacedMovesKeepTheFirstAndTheEnd) {
+    wintest::ProgressClock frozen(wintest::ProgressClock::kFrozen);
+    Bytes data = testpkg::Pattern(5 * 4096 + 7, 9);
+    win32::UniqueFile stream = StreamOver(data);
+    std::string out = dir_ / "out.bin";
+    ASSERT_TRUE(installer::ExtractToFile(stream.get(), (uint32_t)data.size(), status_.window(), out.c_str()));
+    EXPECT_EQ((std::vector<std::string>{"0", "100"}), Positions());
+    EXPECT_TRUE(testpkg::ReadFileBytes(out) == data);
 }
 
 // Nothing is read when the file cannot be made; a package that ends early

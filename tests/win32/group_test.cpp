@@ -131,6 +131,7 @@ TEST_F(GroupTest, GroupsWithoutADirectoryGetAnEmptyEntry) {
 }
 
 TEST_F(GroupTest, CopyGroupInstallsEachFileWithItsProgress) {
+    wintest::ProgressClock clock(wintest::ProgressClock::kStepping);
     std::vector<StoredFile> files = {{"empty.txt", {}},
                                      {"b.bin", testpkg::Pattern(4097, 2)},
                                      {"c.bin", testpkg::Pattern(10000, 3)}};
@@ -146,6 +147,24 @@ TEST_F(GroupTest, CopyGroupInstallsEachFileWithItsProgress) {
                                         "file " + dir + "c.bin", "pos 0", "pos 40", "pos 100"}),
               status_.events);
     EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(tempDir_));
+}
+
+// Files that follow each other sooner than the pacing interval share the
+// bar's moves across the group; a bar that reached 100 stays there, and the
+// group's last file is left named on the line.
+TEST_F(GroupTest, CopyGroupPacesTheLineAndTheBarAcrossItsFiles) {
+    wintest::ProgressClock clock(wintest::ProgressClock::kFrozen);
+    std::vector<StoredFile> files = {{"b.bin", testpkg::Pattern(4097, 2)},
+                                     {"c.bin", testpkg::Pattern(10000, 3)},
+                                     {"d.txt", testpkg::Pattern(3, 4)}};
+    package::GroupHeader group;
+    win32::UniqueFile stream = GroupStream(testpkg::GroupBlock(0x11, "", files), &group);
+    std::string dir = appDir_ + "\\";
+    ASSERT_EQ(1, installer::CopyGroup(group, status_.window(), stream.get(), dir.c_str(), nullptr));
+
+    for (const StoredFile& file : files) EXPECT_TRUE(testpkg::ReadFileBytes(dir + file.name) == file.data) << file.name;
+    EXPECT_EQ((std::vector<std::string>{"file " + dir + "b.bin", "pos 0", "pos 100", "file " + dir + "d.txt"}),
+              status_.events);
 }
 
 // Each destination is recorded in its copy mode's list before anything is

@@ -2,11 +2,18 @@
 
 #include <commctrl.h>
 
+#include "win32/progress_display.h"
+
 namespace wintest {
 
 namespace {
 
 constexpr char kRecorderClass[] = "SuiteStatusRecorder";
+
+DWORD g_fakeNow = 0;
+
+DWORD WINAPI SteppingClock() { return g_fakeNow += win32::ProgressDisplay::kMinIntervalMs; }
+DWORD WINAPI FrozenClock() { return g_fakeNow; }
 
 }  // namespace
 
@@ -38,6 +45,12 @@ StatusRecorder::StatusRecorder() {
 }
 
 StatusRecorder::~StatusRecorder() { DestroyWindow(window_); }
+
+ProgressClock::ProgressClock(Mode mode) {
+    win32::g_progressClock = mode == kStepping ? SteppingClock : FrozenClock;
+}
+
+ProgressClock::~ProgressClock() { win32::g_progressClock = GetTickCount; }
 
 BoxWatcher::BoxWatcher(std::vector<std::string> captions) : captions_(std::move(captions)) {
     thread_ = std::thread([this] {

@@ -32,6 +32,18 @@ class StatusRecorder {
     HWND window_ = nullptr;
 };
 
+// Replaces the clock that paces progress displays while it lives: stepping,
+// it moves on by the pacing interval at each read, so every change is due;
+// frozen, no change is due after the first (a bar's 100 still goes out).
+class ProgressClock {
+  public:
+    enum Mode { kStepping, kFrozen };
+    explicit ProgressClock(Mode mode);
+    ~ProgressClock();
+    ProgressClock(const ProgressClock&) = delete;
+    ProgressClock& operator=(const ProgressClock&) = delete;
+};
+
 // Answers every message box of this process captioned as one of captions
 // with OK, from a thread of its own, until Stop.
 class BoxWatcher {

@@ -13,6 +13,8 @@
 //   gone                wait until the current window has closed
 //   shot FILE           save the screen as a BMP file, once the current window is painted
 //   exit CODE           wait for the program to end with CODE
+//   clock LABEL         print "LABEL SECONDS" on stdout, seconds on a monotonic
+//                       clock (for benchmarks: the difference of two labels)
 // Exit status: 0 when every line held, 1 otherwise; the transcript names the line.
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +26,14 @@
 #include "tools/dialog_driver/dialog_driver.h"
 
 namespace {
+
+void PrintClock(const std::string& label) {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    printf("%s %.4f\n", label.c_str(), (double)now.QuadPart / (double)frequency.QuadPart);
+    fflush(stdout);
+}
 
 bool RunScript(dlgdrive::Driver& driver, std::istream& script, std::string* failure) {
     HWND current = nullptr;
@@ -43,6 +53,7 @@ bool RunScript(dlgdrive::Driver& driver, std::istream& script, std::string* fail
         if (verb == "wait") ok = (current = driver.WaitWindow(text)) != nullptr;
         else if (verb == "exit") ok = driver.WaitExit() == id;
         else if (verb == "shot") ok = driver.SaveScreenshot(current, text);
+        else if (verb == "clock") PrintClock(text);
         else if (!current) ok = false;
         else if (verb == "expect") ok = driver.Text(current, id) == dlgdrive::Unescape(arg);
         else if (verb == "set") ok = driver.SetText(current, id, dlgdrive::Unescape(arg));
