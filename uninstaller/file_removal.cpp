@@ -128,7 +128,7 @@ void RemoveFile(const char* path) {
 
 void RemoveOwnFilesAfterExit(const char* folder) {
     if (ownInUse.empty()) return;
-    char copyFolder[MAX_PATH], program[MAX_PATH], library[MAX_PATH] = {};
+    char copyFolder[MAX_PATH], program[MAX_PATH] = {}, library[MAX_PATH] = {};
     if (!MakeCopyFolder(copyFolder)) return;
     HMODULE logLibrary = GetModuleHandleA(kLogLibrary);
     // Tail: marker, handle, folder, then the files.
@@ -138,7 +138,7 @@ void RemoveOwnFilesAfterExit(const char* folder) {
         (!logLibrary || CopyModule(logLibrary, copyFolder, library)) &&
         StartCopy(program, copyFolder, paths))
         return;
-    DeleteFileA(program);
+    if (program[0]) DeleteFileA(program);
     if (library[0]) DeleteFileA(library);
     RemoveDirectoryA(copyFolder);
 }
