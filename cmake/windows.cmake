@@ -47,3 +47,16 @@ function(suite_wine_tests target prefix)
     gtest_discover_tests(${target} TEST_PREFIX "${prefix}." DISCOVERY_MODE PRE_TEST
                          DISCOVERY_TIMEOUT 60 ${properties})
 endfunction()
+
+# The .def file of a DLL as this build needs it: 64-bit Windows has no
+# stdcall decoration, so there the export names lose their @N.
+function(suite_def_file out def)
+    if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+        file(READ ${def} text)
+        string(REGEX REPLACE "([A-Za-z0-9_])@[0-9]+" "\\1" text "${text}")
+        get_filename_component(name ${def} NAME)
+        set(def ${CMAKE_CURRENT_BINARY_DIR}/${name})
+        file(WRITE ${def} "${text}")
+    endif()
+    set(${out} ${def} PARENT_SCOPE)
+endfunction()

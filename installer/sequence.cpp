@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <new>
 
 #include "installer/background_window.h"
 #include "installer/dialogs.h"
@@ -24,6 +25,7 @@ constexpr char kRunPackError[] = "Setup Error !";
 // Start-up: the checks, the unpacking, the header, and the layout check that
 // keeps every later read inside the body. On false the user has been told.
 bool StartUp(SetupRun& run, BackgroundSettings* colours) {
+    EnterProgramFolder();
     if (!VerifyPackage(run.instance, colours)) return false;
     if (!UnpackPackage("setup.dat", run.instance, &run.tempFile)) return false;
     run.stream.reset(OpenPackageStream(run.tempFile.path(), &run.header));
@@ -39,17 +41,21 @@ void BuildTitle(const package::PackageHeader& header, char* title, size_t titleS
         snprintf(title, titleSize, "Setup of %s version %s", header.appName, header.version);
 }
 
-// A block of text from the package, NUL-terminated; null when unreadable.
-std::unique_ptr<char[]> ReadText(std::FILE* stream, uint32_t offset, uint32_t size) {
-    auto text = std::make_unique<char[]>((size_t)size + 1);
-    if (fseek(stream, (long)offset, SEEK_SET) != 0 || fread(text.get(), 1, size, stream) != size)
-        return nullptr;
+// A block of text from the package, NUL-terminated. Null, after message 6,
+// when it cannot be had: the layout check bounds the size, but memory may
+// still run short, and a build without exceptions would end the process.
+std::unique_ptr<char[]> ReadText(const SetupRun& run, uint32_t offset, uint32_t size) {
+    std::unique_ptr<char[]> text(new (std::nothrow) char[(size_t)size + 1]);
+    if (!text || fseek(run.stream.get(), (long)offset, SEEK_SET) != 0 ||
+        fread(text.get(), 1, size, run.stream.get()) != size)
+        return ShowInstallError(IDS_CRC_FAILED, run.instance), nullptr;
+    text[size] = 0;
     return text;
 }
 
 bool AcceptLicence(const SetupRun& run) {
     if (run.header.licenceFlag == 0) return true;
-    auto text = ReadText(run.stream.get(), run.header.licenceOffset, run.header.licenceSize);
+    auto text = ReadText(run, run.header.licenceOffset, run.header.licenceSize);
     if (!text) return false;
     if (ShowLicenceDialog(run.instance, run.background.get(), text.get()) != IDC_CANCEL)
         return true;
@@ -115,7 +121,7 @@ bool WriteReadmeFile(const char* path, const char* text) {
 // answer.
 void OfferReadme(const SetupRun& run) {
     if (run.header.readmeFlag == 0) return;
-    auto text = ReadText(run.stream.get(), run.header.readmeOffset, run.header.readmeSize);
+    auto text = ReadText(run, run.header.readmeOffset, run.header.readmeSize);
     if (!text) return;
     if (MessageBoxA(nullptr, "Do you want to view the readme file now ?", "Setup question",
                     MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL) == IDYES)

@@ -43,6 +43,19 @@ void ShowInstallError(UINT stringId, HINSTANCE instance) {
     MessageBoxA(nullptr, text, "Installation Error", MB_OK | MB_TASKMODAL | MB_ICONERROR);
 }
 
+bool EnterProgramFolder() {
+    char path[MAX_PATH + 1] = {};
+    DWORD len = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (len == 0 || len >= MAX_PATH) return false;
+    char* slash = strrchr(path, '\\');
+    if (!slash) return false;
+    // A program at a drive's root keeps the backslash: "C:" alone would name
+    // the drive's current folder.
+    if (slash > path && slash[-1] == ':') ++slash;
+    *slash = 0;
+    return SetCurrentDirectoryA(path) != FALSE;
+}
+
 bool VerifyPackage(HINSTANCE instance, BackgroundSettings* settings) {
     if (!FileOpens(kSettingsName, "r")) return ShowInstallError(IDS_MISSING_INF, instance), false;
     if (!FileOpens("setup.dat", "rb")) return ShowInstallError(IDS_MISSING_DAT, instance), false;
@@ -84,7 +97,8 @@ uint32_t FileCrc32(const char* path, HINSTANCE instance) {
     return (uint32_t)crc;
 }
 
-bool UnpackPackage(const char* packagePath, HINSTANCE instance, win32::TempFile* unpacked) {
+bool UnpackPackage(const char* packagePath, HINSTANCE instance, win32::TempFile* unpacked,
+                   uint64_t maxBodySize) {
     // Removed again on every failure below.
     win32::TempFile temp;
     if (!temp.Create("ZKS")) return win32::ShowLastError(), false;
@@ -131,9 +145,12 @@ bool UnpackPackage(const char* packagePath, HINSTANCE instance, win32::TempFile*
     auto block = std::make_unique<unsigned char[]>(kBlockSize);
     bool damaged = false;
     bool written = true;
+    // A few megabytes of compressed zeros unpack to gigabytes: stop as soon
+    // as the body outgrows what the format allows, not when the disk is full.
+    uint64_t bodySize = 0;
     for (;;) {
         int got = gzread(gz, block.get(), kBlockSize);
-        if (got < 0) {
+        if (got < 0 || (bodySize += (uint64_t)got) > maxBodySize) {
             damaged = true;
             break;
         }

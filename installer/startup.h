@@ -22,6 +22,11 @@ struct BackgroundSettings {
 // box captioned "Installation Error".
 void ShowInstallError(UINT stringId, HINSTANCE instance);
 
+// Makes the folder that holds the running program the current directory, so
+// that setup.inf, setup.dat and zlib.dll are found beside the program
+// whatever folder it was started from. False when it stays where it was.
+bool EnterProgramFolder();
+
 // Checks that setup.inf and setup.dat are in the current directory and that
 // the package's CRC-32 matches the stored one. Returns true with the
 // background settings; on false the user has been told why.
@@ -34,8 +39,10 @@ uint32_t FileCrc32(const char* path, HINSTANCE instance);
 // Decompresses the gzip package packagePath into a new temporary file
 // ("ZKS" prefix) behind the unpacking window; *unpacked owns it from then on.
 // On false the user has been told why (message 3 without zlib, message 6 for
-// a damaged package) and no temporary file is left behind.
-bool UnpackPackage(const char* packagePath, HINSTANCE instance, win32::TempFile* unpacked);
+// a damaged package or a body larger than maxBodySize bytes, where
+// unpacking stops) and no temporary file is left behind.
+bool UnpackPackage(const char* packagePath, HINSTANCE instance, win32::TempFile* unpacked,
+                   uint64_t maxBodySize = package::kMaxBodySize);
 
 // Opens the unpacked package for reading and reads its header. Returns null
 // (and leaves *header untouched) when the file cannot be opened or holds

@@ -18,8 +18,10 @@ bool IsDeviceName(const char* name) {
     for (size_t i = 0; i < baseLen; ++i) base[i] = (char)toupper((unsigned char)name[i]);
     for (const char* device : kDevices)
         if (strcmp(base, device) == 0) return true;
-    return baseLen == 4 && (memcmp(base, "COM", 3) == 0 || memcmp(base, "LPT", 3) == 0) &&
-           base[3] >= '1' && base[3] <= '9';
+    // Windows reserves the superscript digits of code page 1252 too.
+    static const char kSuperscripts[] = "\xB9\xB2\xB3";
+    bool digit = (base[3] >= '1' && base[3] <= '9') || (base[3] && strchr(kSuperscripts, base[3]));
+    return baseLen == 4 && (memcmp(base, "COM", 3) == 0 || memcmp(base, "LPT", 3) == 0) && digit;
 }
 
 }  // namespace

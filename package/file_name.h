@@ -8,7 +8,8 @@ namespace package {
 // True when name can only name an entry directly inside a folder: it is not
 // empty, holds no "\\", "/" or ":", is not made of dots and spaces only (".",
 // "..", and what Windows trims to them), and is not a device name (CON, PRN,
-// AUX, NUL, COM1-COM9, LPT1-LPT9, CONIN$, CONOUT$, with or without an
+// AUX, NUL, COM1-COM9, LPT1-LPT9, COM and LPT followed by one of the
+// superscript digits 1-3 of code page 1252, CONIN$, CONOUT$, with or without an
 // extension, in any case).
 bool IsPlainName(const char* name);
 

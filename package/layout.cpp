@@ -1,5 +1,7 @@
 #include "package/layout.h"
 
+#include "package/file_name.h"
+
 namespace package {
 
 namespace {
@@ -21,7 +23,7 @@ struct Body {
 };
 
 bool TextFits(const Body& body, uint8_t flag, uint32_t offset, uint32_t size) {
-    return flag == 0 || body.Holds(offset, size);
+    return flag == 0 || (size <= kMaxTextBlockSize && body.Holds(offset, size));
 }
 
 // Walks the groups from the groups offset, as the installer reads them.
@@ -88,6 +90,9 @@ bool CheckPackageLayout(std::FILE* stream, const PackageHeader& header) {
     long size = std::ftell(stream);
     if (size < (long)kPackageHeaderSize) return false;
     Body body = {stream, (uint64_t)size};
+    // The name is joined into paths ("<destination>\\<name>.reg") and is
+    // the default destination.
+    if (header.appName[0] != 0 && !IsPlainName(header.appName)) return false;
 
     bool registryUsed = header.registryOffset != 0 && header.registrySize != 0;
     return TextFits(body, header.licenceFlag, header.licenceOffset, header.licenceSize) &&

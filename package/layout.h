@@ -20,8 +20,10 @@ uint64_t GroupContentSize(const GroupHeader& group);
 
 // Checks header against the body in stream (the whole unpacked package,
 // header included). True when every block the installer will read lies
-// inside the body:
-//   - the licence and readme texts when their flags are set;
+// inside the body and the header's names can be used:
+//   - the application name is empty or a plain name (see file_name.h);
+//   - the licence and readme texts when their flags are set, each at most
+//     kMaxTextBlockSize bytes;
 //   - the groups, walked header by header (at most kMaxGroups), each group's
 //     entries adding up to its total data bytes;
 //   - the setup types when there are two or more;

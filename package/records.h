@@ -69,6 +69,12 @@ struct PackageHeader {
     uint32_t afterOffset;
 };
 constexpr size_t kPackageHeaderSize = 328;
+// The most a licence or readme block may hold. Both are read whole into
+// memory and shown in an edit control; a larger size marks a damaged package.
+constexpr uint32_t kMaxTextBlockSize = 4u << 20;
+// An unpacked body stays below 2 GiB: its offsets are read with a signed
+// 32-bit ftell and fseek.
+constexpr uint64_t kMaxBodySize = 0x7FFFFFFFu;
 extern const uint8_t kPackageMagic[8];
 
 // Group header: 264 bytes; its file entries and then their data follow.

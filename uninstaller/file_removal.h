@@ -1,20 +1,36 @@
-// Deleting recorded files, and having Windows delete at the next restart
-// those that are in use while the uninstaller runs (the uninstaller itself
-// and its log library among them).
+// Deleting recorded files. What cannot be deleted stays where it is, with
+// two exceptions: the uninstaller's own program and its log library, in use
+// for as long as it runs. A copy of both in a fresh temporary folder deletes
+// them, and then their folder, once the uninstaller has ended; only that
+// copy and its folder wait for the next restart, so a reinstallation before
+// the restart keeps its own uninstaller.
 #pragma once
 
 namespace uninstaller {
 
-// Deletes the file. One in use (a running program, a loaded library, a file
-// held open) is noted for ScheduleInUseRemovals instead. Anything else that
-// stops the deletion (a missing or read-only file) leaves the file.
+// Deletes the file. The uninstaller's own program or log library, in use by
+// this run, is noted for RemoveOwnFilesAfterExit. Anything else that stops
+// the deletion (another program using the file, a read-only or missing
+// file, a folder) leaves it as it is.
 void RemoveFile(const char* path);
 
-// Has Windows delete, at the next restart, every file that RemoveFile noted
-// as in use, then folder, which Windows removes only if it is empty by then.
-// Does nothing when no file was noted, or for an empty folder text. Called
+// When RemoveFile noted the uninstaller's own files: copies the program and
+// its log library into a fresh temporary folder and starts the copy, which
+// waits for this process to end, deletes those files, then removes folder
+// if it is empty by then ("": no folder), and has Windows delete the copy
+// and its folder at the next restart (Windows 95/98 keep no such schedule:
+// the copy stays in the temporary folder). Does nothing when no own file was
+// noted; when the copy cannot be made or started, the files stay. Called
 // only when the run completes: after a Cancel, the uninstaller must still be
-// there to run again. Windows 95/98 keep no such schedule; the files stay.
-void ScheduleInUseRemovals(const char* folder);
+// there to run again.
+void RemoveOwnFilesAfterExit(const char* folder);
+
+// True when tail is the command tail RemoveOwnFilesAfterExit gives the copy.
+// No log path starts like it ('|' cannot stand in a path).
+bool IsRemovalCopyTail(const char* tail);
+
+// The copy's whole run, given its tail; returns its exit code, 0. Nothing is
+// deleted unless the process the tail names could be waited for.
+int RunRemovalCopy(const char* tail);
 
 }  // namespace uninstaller

@@ -12,8 +12,8 @@ namespace uninstaller {
 
 // Deletes each recorded link.
 void RemoveLinks(const char* log, HWND progress);
-// Deletes each recorded copied file; one in use is left for the next restart
-// (see ScheduleInUseRemovals).
+// Deletes each recorded copied file; one in use stays, unless it is the
+// uninstaller's own (see RemoveOwnFilesAfterExit).
 void RemoveCopiedFiles(const char* log, HWND progress);
 // Removes each recorded folder that is empty at its turn, then tries the
 // ones left once more in reverse order, so that a folder recorded before its

@@ -70,7 +70,7 @@ int RunUninstall(HINSTANCE instance, const char* logPath) {
     if (!RunPasses(logPath, progress.get(), instance)) return 0;
 
     DeleteFileA(logPath);
-    ScheduleInUseRemovals(LogFolder(logPath).c_str());
+    RemoveOwnFilesAfterExit(LogFolder(logPath).c_str());
     std::string goodbye = "Uninstall of " + name + " ended\n Goodbye !";
     MessageBoxA(progress.get(), goodbye.c_str(), "Uninstall Message ", MB_ICONINFORMATION);
     return 1;

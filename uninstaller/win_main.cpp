@@ -1,10 +1,13 @@
 #include <windows.h>
 
 #include "uninstaller/command_tail.h"
+#include "uninstaller/file_removal.h"
 #include "uninstaller/uninstall.h"
 
 // The tail is parsed from the whole command line rather than taken from the
 // runtime's lpCmdLine, whose rules for quotes differ.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    return uninstaller::RunUninstall(instance, uninstaller::CommandTail(GetCommandLineA()));
+    const char* tail = uninstaller::CommandTail(GetCommandLineA());
+    if (uninstaller::IsRemovalCopyTail(tail)) return uninstaller::RunRemovalCopy(tail);
+    return uninstaller::RunUninstall(instance, tail);
 }

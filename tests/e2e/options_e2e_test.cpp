@@ -41,6 +41,17 @@ TEST_F(OptionsE2E, CancelEnds) {
     ExpectAbort();
 }
 
+// OK is the dialog's default button: Enter after typing a path installs there.
+TEST_F(OptionsE2E, EnterInTheDestinationFieldAcceptsIt) {
+    HWND options = OpenOptions();
+    ASSERT_TRUE(options) << TRANSCRIPT();
+    ASSERT_TRUE(CreateDirectoryA(destDir_.c_str(), nullptr));
+    driver_.SetText(options, 1000, destDir_);
+    driver_.PressKey(options, 1000, VK_RETURN);
+    EXPECT_EQ(0u, AnswerFinalMessage().find("Installation of ")) << TRANSCRIPT();
+    EXPECT_EQ(1, driver_.WaitExit()) << TRANSCRIPT();
+}
+
 TEST_F(OptionsE2E, BlankFieldAsksAgainThenCancelEnds) {
     HWND options = OpenOptions();
     ASSERT_TRUE(options) << TRANSCRIPT();

@@ -32,11 +32,12 @@ void SetupTest::WritePackage(const testpkg::Bytes& body, const std::string& extr
     WriteSettings("[main]\r\nCRC32=" + std::to_string(testpkg::Crc32(gz)) + "\r\n" + extraLines);
 }
 
-void SetupTest::StartSetup() {
+void SetupTest::StartSetup(const std::string& workDir) {
     std::vector<std::string> env = {"TMP=" + tempDir_, "TEMP=" + tempDir_,
                                     "SETUP_REBOOT_RECORD=" + rebootRecord_};
     env.insert(env.end(), extraEnv_.begin(), extraEnv_.end());
-    ASSERT_TRUE(driver_.Start(packageDir_ + "\\setup.exe", "", packageDir_, env)) << TRANSCRIPT();
+    ASSERT_TRUE(driver_.Start(packageDir_ + "\\setup.exe", "",
+                              workDir.empty() ? packageDir_ : workDir, env)) << TRANSCRIPT();
 }
 
 std::string SetupTest::AnswerBox(const std::string& caption, int button) {

@@ -21,10 +21,11 @@ class SetupTest : public ::testing::Test {
     void WritePackage(const testpkg::Bytes& body, const std::string& extraLines = "");
     void WriteSettings(const std::string& text);
     void WriteCompressed(const testpkg::Bytes& gz);
-    // Starts setup.exe in the package folder with its own temporary folder.
+    // Starts setup.exe in workDir (the package folder when empty) with its
+    // own temporary folder.
     // A reboot it asks for is only recorded in rebootRecord_ (see
     // installer/reboot.h): no test can restart the prefix.
-    void StartSetup();
+    void StartSetup(const std::string& workDir = "");
 
     // Waits for a message box captioned caption, answers it with button and
     // returns its text ("<no box>" when none came).

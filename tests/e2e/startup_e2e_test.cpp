@@ -160,6 +160,16 @@ TEST_F(StartupE2E, GoodPackageUnpacksAndCleansUp) {
               testpkg::ListDir(packageDir_));
 }
 
+// Started from another folder (a console open elsewhere), setup still finds
+// its files beside itself.
+TEST_F(StartupE2E, StartedFromAnotherFolderUsesItsOwn) {
+    WritePackage(GoodBody());
+    StartSetup(tempDir_);
+    EXPECT_EQ(1, InstallToDestination()) << TRANSCRIPT();
+    EXPECT_EQ(std::string::npos, driver_.Transcript().find("Installation Error")) << TRANSCRIPT();
+    EXPECT_EQ(std::vector<std::string>(), TempFiles());
+}
+
 // A CRC above 2147483647 is read as an unsigned decimal number.
 TEST_F(StartupE2E, CrcAboveTheSignedRangeIsAccepted) {
     testpkg::PackageBody package = testpkg::EmptyPackage("High Crc");

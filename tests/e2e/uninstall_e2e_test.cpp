@@ -5,6 +5,7 @@
 #include "tests/e2e/uninstall_fixture.h"
 #include "tests/support/test_package.h"
 #include "tests/support/test_registry.h"
+#include "tests/win32/file_holder.h"
 
 using testpkg::FileExists;
 using testpkg::KeyExists;
@@ -73,11 +74,12 @@ TEST_F(UninstallE2E, CompletedRunRemovesWhatWasRecordedAndKeepsTheRest) {
     AnswerDeleteQuestion(sharedLast_, IDYES);
     AnswerDeleteQuestion(server_, IDYES);
     EXPECT_EQ(1, FinishRun("Test App")) << TRANSCRIPT();
+    WaitForRemovalCopy();
     EXPECT_EQ("Now removing created directories...", finalStatus_);
 
     EXPECT_FALSE(FileExists(log_.path()));
     EXPECT_EQ(Names{"Other App.lnk"}, testpkg::ListDir(links_));
-    EXPECT_EQ((Names{"bin", "drevok.exe", "wendlo.dll"}), testpkg::ListDir(appDir_));
+    EXPECT_EQ((Names{"bin"}), testpkg::ListDir(appDir_));
     EXPECT_EQ((Names{"many users.dll", "user settings.ini"}), testpkg::ListDir(appDir_ + "\\bin"));
     EXPECT_FALSE(FileExists(appDir_ + "\\data"));  // recorded before its sub-folder
     EXPECT_EQ(2, Count(sharedMany_));
@@ -88,10 +90,45 @@ TEST_F(UninstallE2E, CompletedRunRemovesWhatWasRecordedAndKeepsTheRest) {
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, UserKey("A")));
     EXPECT_EQ(Names{"Theirs"}, testpkg::ValueNames(HKEY_CURRENT_USER, UserKey("Shared")));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, UserKey("")));  // never recorded
-    // The running program and its library go at the next restart, then
-    // their folder if nothing else is left in it.
-    EXPECT_EQ((Names{appDir_ + "\\drevok.exe", "", appDir_ + "\\wendlo.dll", "", appDir_, ""}),
+    // The running program and its library go once the run has ended, from
+    // a copy of both in a temporary folder of its own; only that copy waits
+    // for the next restart.
+    Names copies = testpkg::ListDir(tempDir_);
+    ASSERT_EQ(1u, copies.size());
+    std::string copy = tempDir_ + "\\" + copies[0];
+    EXPECT_EQ((Names{"drevok.exe", "wendlo.dll"}), testpkg::ListDir(copy));
+    EXPECT_EQ((Names{copy + "\\wendlo.dll", "", copy + "\\drevok.exe", "", copy, ""}),
               PendingRenames());
+}
+
+// Files another program uses stay where they are, and nothing hands them to
+// Windows to delete at the next restart, where the program would lose them:
+// a shared library at its last count that another program has loaded, and
+// a copied file another program holds open. The uninstaller's own files go,
+// and their folder with them once nothing else is left in it.
+TEST_F(UninstallE2E, FilesInUseByAnotherProgramStayAndAreNotScheduled) {
+    log_.SetAppName("Busy");
+    std::string shared = appDir_ + "\\busy.dll", held = appDir_ + "\\held.txt";
+    CopyFixture("version_2_0", shared);
+    SetCount(shared, 1);
+    MakeFile(held);
+    log_.Add(2, held);
+    log_.Add(2, appDir_ + "\\drevok.exe");
+    log_.Add(2, appDir_ + "\\wendlo.dll");
+    log_.Add(3, shared);
+    {
+        wintest::FileHolder loaded(wintest::FileHolder::kLoad, shared);
+        wintest::FileHolder open(wintest::FileHolder::kOpen, held);
+        ASSERT_TRUE(loaded.holding() && open.holding()) << loaded.Transcript() << open.Transcript();
+        StartUninstall();
+        AnswerConfirmation("Busy", IDYES);
+        AnswerDeleteQuestion(shared, IDYES);
+        EXPECT_EQ(1, FinishRun("Busy")) << TRANSCRIPT();
+        WaitForRemovalCopy();
+    }
+    EXPECT_EQ((Names{"busy.dll", "held.txt"}), testpkg::ListDir(appDir_));
+    for (const std::string& text : PendingRenames())
+        EXPECT_EQ(std::string::npos, text.find(appDir_)) << text;
 }
 
 TEST_F(UninstallE2E, AnsweringNoChangesNothing) {

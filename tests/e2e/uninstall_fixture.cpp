@@ -1,6 +1,7 @@
 #include "tests/e2e/uninstall_fixture.h"
 
 #include <shlwapi.h>
+#include <tlhelp32.h>
 
 #include "tests/support/boot_renames.h"
 #include "tests/support/test_package.h"
@@ -63,7 +64,28 @@ std::string UninstallTest::RecordedUserKey(const std::string& relative) const {
 }
 
 void UninstallTest::StartUninstall(const std::string& tail) {
-    ASSERT_TRUE(driver_.Start(appDir_ + "\\drevok.exe", tail, appDir_)) << TRANSCRIPT();
+    ASSERT_TRUE(driver_.Start(appDir_ + "\\drevok.exe", tail, appDir_,
+                              {"TMP=" + tempDir_, "TEMP=" + tempDir_}))
+        << TRANSCRIPT();
+}
+
+void UninstallTest::StartUninstallCommand(const std::string& command) {
+    ASSERT_TRUE(driver_.StartCommand(command, root_.path(), {"TMP=" + tempDir_, "TEMP=" + tempDir_}))
+        << TRANSCRIPT();
+}
+
+void UninstallTest::WaitForRemovalCopy() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, snapshot);
+    PROCESSENTRY32 entry = {sizeof entry};
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID != driver_.ProcessId()) continue;
+        HANDLE copy = OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID);
+        if (!copy) continue;  // already gone
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(copy, 20000)) << entry.szExeFile;
+        CloseHandle(copy);
+    }
+    CloseHandle(snapshot);
 }
 
 void UninstallTest::AnswerConfirmation(const std::string& appName, int button) {

@@ -3,7 +3,7 @@
 // through wendlo (or by a real installation with setup.exe), with registry
 // keys under a unique key of HKCU and counts under unique names in the real
 // SharedDLLs key; all of it goes with the test, and so do the restart
-// deletions the runs schedule.
+// deletions the runs schedule. Each run has the test's temporary folder.
 #pragma once
 
 #include <string>
@@ -38,6 +38,11 @@ class UninstallTest : public SetupTest {
     void StartUninstall(const std::string& tail);
     // The log's own path, the usual tail.
     void StartUninstall() { StartUninstall(log_.path()); }
+    // Starts a registered uninstall command as Windows does, in root_.
+    void StartUninstallCommand(const std::string& command);
+    // Waits for the copy of the uninstaller that the last run started (to
+    // delete the uninstaller's own files once the run has ended) to end.
+    void WaitForRemovalCopy();
     // Waits for the confirmation, checks that it names appName, and answers.
     void AnswerConfirmation(const std::string& appName, int button);
     // Waits for the delete question, checks that it names path, ticks the

@@ -97,4 +97,19 @@ void RemovePendingRenames(const std::string& text) {
     RegCloseKey(key);
 }
 
+void CarryOutPendingRenames(const std::string& text) {
+    for (const auto& [source, destination] : PendingRenames()) {
+        if (source.find(text) == std::string::npos) continue;
+        std::string from = source.substr(source.rfind("\\??\\", 0) == 0 ? 4 : 0);
+        if (destination.empty()) {
+            if (!DeleteFileA(from.c_str())) RemoveDirectoryA(from.c_str());
+            continue;
+        }
+        std::string to = destination.substr(destination[0] == '!' ? 1 : 0);
+        to = to.substr(to.rfind("\\??\\", 0) == 0 ? 4 : 0);
+        MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    RemovePendingRenames(text);
+}
+
 }  // namespace testpkg

@@ -23,5 +23,9 @@ void RemoveWininitRename(const std::string& key);
 std::vector<std::pair<std::string, std::string>> PendingRenames();
 // Takes out every pair whose source or destination contains text.
 void RemovePendingRenames(const std::string& text);
+// What a restart does with the pairs whose source contains text, in order
+// (a deletion, or a move that replaces its target), then takes them out:
+// a restart for one test's own entries, with the prefix left running.
+void CarryOutPendingRenames(const std::string& text);
 
 }  // namespace testpkg

@@ -149,6 +149,146 @@ PackageBody EmptyPackage(const char* appName) {
     return body;
 }
 
+PackageBody FullPackage() {
+    PackageBody body;
+    body.SetLicence("licence text");
+    body.SetReadme("readme text");
+    body.AddGroup(0x11, {{"a.txt", Bytes(10, 'a')}, {"b.txt", Bytes(3, 'b')}});
+    body.AddGroup(0x12, {});
+    body.AddGroup(0x11, {{"empty.txt", {}}});
+    body.AddSetupType("Typical", 1);
+    body.AddSetupType("Full", 7);
+    body.header.desktopCount = 1;
+    body.header.desktopOffset =
+        body.Append(Bytes(package::kLinkRecordSize, 0).data(), package::kLinkRecordSize);
+    body.header.startMenuCount = 2;
+    body.header.startMenuOffset =
+        body.Append(Bytes(2 * package::kLinkRecordSize, 0).data(), 2 * package::kLinkRecordSize);
+    body.header.registryOffset = body.Append("REGEDIT4\r\n\r\n");
+    body.header.registrySize = 12;
+    body.SetRunPacks(true, {RunPackBlock("first.exe", true,
+                                         {{"data.bin", Bytes(5, 'd')}, {"first.exe", Bytes(7, 'x')}})});
+    body.SetRunPacks(false, {RunPackBlock("last.exe", false, {{"last.exe", {}}})});
+    return body;
+}
+
+namespace {
+
+// A damage done to FullPackage's header fields (end: the body's size).
+struct HeaderDamage {
+    const char* name;
+    void (*apply)(PackageBody* body, uint32_t end);
+};
+
+const HeaderDamage kHeaderDamages[] = {
+    {"LicenceEndsBeyondTheBody", [](PackageBody* b, uint32_t end) {
+         b->header.licenceOffset = end - 4, b->header.licenceSize = 5;
+     }},
+    {"LicenceStartsBeyondTheBody", [](PackageBody* b, uint32_t end) {
+         b->header.licenceOffset = end + 1, b->header.licenceSize = 0;
+     }},
+    {"LicenceWrapsAroundIn32Bits", [](PackageBody* b, uint32_t) {
+         b->header.licenceOffset = 0xFFFFFF00u, b->header.licenceSize = 0x200;
+     }},
+    {"LicenceAboveTheTextBound", [](PackageBody* b, uint32_t) {
+         b->header.licenceOffset = b->Append(Bytes(package::kMaxTextBlockSize + 1, 'L'));
+         b->header.licenceSize = package::kMaxTextBlockSize + 1;
+     }},
+    {"ReadmeOfAlmost4GiB", [](PackageBody* b, uint32_t) { b->header.readmeSize = 0xFFFFFFF0u; }},
+    {"ReadmeAboveTheTextBound", [](PackageBody* b, uint32_t) {
+         b->header.readmeOffset = b->Append(Bytes(package::kMaxTextBlockSize + 1, 'R'));
+         b->header.readmeSize = package::kMaxTextBlockSize + 1;
+     }},
+    {"GroupsStartAtTheEnd", [](PackageBody* b, uint32_t end) { b->header.groupsOffset = end; }},
+    {"GroupHeaderCutByTheEnd",
+     [](PackageBody* b, uint32_t end) { b->header.groupsOffset = end - 100; }},
+    {"MoreGroupsThanStored", [](PackageBody* b, uint32_t) { b->header.groupCount = 30; }},
+    {"SetupTypesBeyondTheEnd",
+     [](PackageBody* b, uint32_t end) { b->header.setupTypesOffset = end - 32; }},
+    {"SetupTypeCount255", [](PackageBody* b, uint32_t) { b->header.setupTypeCount = 255; }},
+    {"DesktopRecordCutByTheEnd",
+     [](PackageBody* b, uint32_t end) { b->header.desktopOffset = end - 323; }},
+    {"StartMenuCount255", [](PackageBody* b, uint32_t) { b->header.startMenuCount = 255; }},
+    {"RegistryTextEndsBeyondTheBody", [](PackageBody* b, uint32_t end) {
+         b->header.registryOffset = end - 12, b->header.registrySize = 13;
+     }},
+    {"RegistryTextOf4GiB", [](PackageBody* b, uint32_t) { b->header.registrySize = 0xFFFFFFFFu; }},
+    {"BeforePacksAtAHugeOffset",
+     [](PackageBody* b, uint32_t) { b->header.beforeOffset = 0xFFFFFFF0u; }},
+    {"MoreAfterPacksThanStored", [](PackageBody* b, uint32_t) { b->header.afterCount = 2; }},
+    {"AppNameClimbsOut",
+     [](PackageBody* b, uint32_t) { package::CopyText(b->header.appName, 24, "..\\..\\x"); }},
+    {"AppNameWithASlash",
+     [](PackageBody* b, uint32_t) { package::CopyText(b->header.appName, 24, "../x"); }},
+    {"AppNameWithADrive",
+     [](PackageBody* b, uint32_t) { package::CopyText(b->header.appName, 24, "C:x"); }},
+    {"AppNameOfDotsOnly",
+     [](PackageBody* b, uint32_t) { package::CopyText(b->header.appName, 24, ". ."); }},
+    {"AppNameIsADevice",
+     [](PackageBody* b, uint32_t) { package::CopyText(b->header.appName, 24, "CON"); }},
+    {"AppNameIsADeviceWithAnExtension",
+     [](PackageBody* b, uint32_t) { package::CopyText(b->header.appName, 24, "nul.app"); }},
+    {"AppNameIsComSuperscriptOne",
+     [](PackageBody* b, uint32_t) { package::CopyText(b->header.appName, 24, "COM\xB9"); }},
+    {"AppNameIsLptSuperscriptThree",
+     [](PackageBody* b, uint32_t) { package::CopyText(b->header.appName, 24, "lpt\xB3.x"); }},
+};
+
+// A damage done to FullPackage's bytes (at: FullPackage's block offsets).
+struct ByteDamage {
+    const char* name;
+    void (*apply)(Bytes* bytes, const package::PackageHeader& at);
+};
+
+const ByteDamage kByteDamages[] = {
+    // The decoder cuts the field to 23 characters, still climbing out.
+    {"AppNameUnterminated", [](Bytes* b, const package::PackageHeader&) {
+         for (size_t i = 0; i < 24; ++i) (*b)[8 + i] = "..\\"[i % 3];
+     }},
+    {"BodyCutInsideTheFirstGroup", [](Bytes* b, const package::PackageHeader& at) {
+         b->resize(at.groupsOffset + package::kGroupHeaderSize + 100);
+     }},
+    {"BodyCutToTheHeader",
+     [](Bytes* b, const package::PackageHeader&) { b->resize(package::kPackageHeaderSize); }},
+    {"BodyShorterThanAHeader",
+     [](Bytes* b, const package::PackageHeader&) { b->resize(package::kPackageHeaderSize - 1); }},
+    {"BodyCutInsideTheLastPack", [](Bytes* b, const package::PackageHeader&) { b->pop_back(); }},
+    {"GroupFileCountPastTheEnd", [](Bytes* b, const package::PackageHeader& at) {
+         (*b)[at.groupsOffset + 256 + 3] = 0x7F;
+     }},
+    {"GroupTotalMissingItsEntries", [](Bytes* b, const package::PackageHeader& at) {
+         (*b)[at.groupsOffset + 260] += 1;
+     }},
+    {"GroupFileOf2GiB", [](Bytes* b, const package::PackageHeader& at) {
+         (*b)[at.groupsOffset + package::kGroupHeaderSize + 260 + 3] = 0x7F;
+     }},
+    {"PackFileCountPastTheEnd", [](Bytes* b, const package::PackageHeader& at) {
+         (*b)[at.beforeOffset + 68 + 3] = 0x7F;
+     }},
+    {"PackFileOf2GiB", [](Bytes* b, const package::PackageHeader& at) {
+         (*b)[at.beforeOffset + package::kRunPackHeaderSize + 260 + 3] = 0x7F;
+     }},
+};
+
+}  // namespace
+
+std::vector<DamagedBody> DamagedBodies() {
+    std::vector<DamagedBody> out;
+    PackageBody full = FullPackage();
+    uint32_t end = (uint32_t)full.Finish().size();
+    for (const HeaderDamage& damage : kHeaderDamages) {
+        PackageBody body = full;
+        damage.apply(&body, end);
+        out.push_back({damage.name, body.Finish()});
+    }
+    for (const ByteDamage& damage : kByteDamages) {
+        Bytes bytes = full.Finish();
+        damage.apply(&bytes, full.header);
+        out.push_back({damage.name, std::move(bytes)});
+    }
+    return out;
+}
+
 Bytes Pattern(size_t size, uint32_t seed) {
     Bytes b(size);
     for (size_t i = 0; i < size; ++i) {

@@ -52,6 +52,22 @@ struct PackageBody {
 // header, everything else is absent.
 PackageBody EmptyPackage(const char* appName);
 
+// A body using every block once, laid out as the builder lays it out, in
+// this order: licence, readme, three groups, two setup types, one desktop
+// and two Start-menu records, the registry text, one "before" pack, one
+// "after" pack (the body's last block). No application name.
+PackageBody FullPackage();
+
+// A body of FullPackage's damaged so that the installer's start-up check
+// must refuse it, although the CRC of its package matches: blocks cut
+// short, counts and offsets past the end, sizes beyond their bounds, and
+// application names that are not plain names (see package/file_name.h).
+struct DamagedBody {
+    std::string name;
+    Bytes body;
+};
+std::vector<DamagedBody> DamagedBodies();
+
 // A group block: the header (flags, subfolder, count and total from files),
 // the file entries, then the files' data.
 Bytes GroupBlock(uint8_t flags, const std::string& subfolder, const std::vector<StoredFile>& files);

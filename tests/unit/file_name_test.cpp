@@ -8,7 +8,8 @@ using namespace package;
 
 TEST(FileName, PlainNamesAreAccepted) {
     const char* names[] = {"setup.exe", "a", "read me.txt", ".profile", "x..y", "file.", "com10",
-                           "lpt0.txt", "console.log", "nul2", "auxiliary.dat"};
+                           "lpt0.txt", "console.log", "nul2", "auxiliary.dat",
+                           "com\xBC", "LPT\xB9\xB2"};
     for (const char* name : names) {
         SCOPED_TRACE(name);
         EXPECT_TRUE(IsPlainName(name));
@@ -20,7 +21,8 @@ TEST(FileName, NamesThatLeaveTheFolderAreRefused) {
                            "sub/file", "/etc", "C:evil.exe", "C:\\windows\\evil.dll",
                            "\\\\server\\share", "file:stream", "CON", "con.txt", "Nul",
                            "NUL .log", "aux.tar.gz", "PRN", "COM1", "com9.dat", "LPT3",
-                           "conin$", "CONOUT$.x"};
+                           "conin$", "CONOUT$.x", "COM\xB9", "com\xB2.txt", "LPT\xB3",
+                           "lpt\xB9 .log"};
     for (const char* name : names) {
         SCOPED_TRACE(name);
         EXPECT_FALSE(IsPlainName(name));

@@ -4,10 +4,12 @@
 
 #include <cstdio>
 
+#include "package/bytes.h"
 #include "package/layout.h"
 #include "tests/support/test_package.h"
 
 using testpkg::Bytes;
+using testpkg::FullPackage;
 using testpkg::PackageBody;
 using testpkg::StoredFile;
 
@@ -30,36 +32,47 @@ bool LayoutFits(const PackageBody& body) {
     return LayoutFits(body.Finish());
 }
 
-// A package using every block, laid out as the builder lays it out.
-PackageBody FullPackage() {
-    PackageBody body;
-    body.SetLicence("licence text");
-    body.SetReadme("readme text");
-    body.AddGroup(0x11, {{"a.txt", Bytes(10, 'a')}, {"b.txt", Bytes(3, 'b')}});
-    body.AddGroup(0x12, {});
-    body.AddGroup(0x11, {{"empty.txt", {}}});
-    body.AddSetupType("Typical", 1);
-    body.AddSetupType("Full", 7);
-    body.header.desktopCount = 1;
-    body.header.desktopOffset =
-        body.Append(Bytes(package::kLinkRecordSize, 0).data(), package::kLinkRecordSize);
-    body.header.startMenuCount = 2;
-    body.header.startMenuOffset =
-        body.Append(Bytes(2 * package::kLinkRecordSize, 0).data(), 2 * package::kLinkRecordSize);
-    body.header.registryOffset = body.Append("REGEDIT4\r\n\r\n");
-    body.header.registrySize = 12;
-    body.SetRunPacks(true, {testpkg::RunPackBlock("first.exe", true,
-                                                  {{"data.bin", Bytes(5, 'd')},
-                                                   {"first.exe", Bytes(7, 'x')}})});
-    body.SetRunPacks(false, {testpkg::RunPackBlock("last.exe", false, {{"last.exe", {}}})});
-    return body;
-}
-
 }  // namespace
 
 TEST(PackageLayout, EveryBlockInsideTheBodyFits) {
     EXPECT_TRUE(LayoutFits(FullPackage()));
     EXPECT_TRUE(LayoutFits(testpkg::EmptyPackage("Empty")));
+}
+
+// Each damaged body of the shared table (the e2e tests run the same table
+// through setup.exe) is refused; the body they are made from is not.
+TEST(PackageLayout, DamagedBodiesAreRefused) {
+    ASSERT_TRUE(LayoutFits(FullPackage()));
+    std::vector<testpkg::DamagedBody> damaged = testpkg::DamagedBodies();
+    EXPECT_LE(30u, damaged.size());
+    for (const testpkg::DamagedBody& body : damaged) {
+        SCOPED_TRACE(body.name);
+        EXPECT_FALSE(LayoutFits(body.body));
+    }
+}
+
+// A text block is read whole and shown in one control: up to the bound it
+// is accepted, beyond it refused even when the body holds it.
+TEST(PackageLayout, TextBlocksHaveABound) {
+    for (uint32_t size : {package::kMaxTextBlockSize, package::kMaxTextBlockSize + 1}) {
+        SCOPED_TRACE(size);
+        PackageBody licence = FullPackage();
+        licence.header.licenceOffset = licence.Append(Bytes(size, 'L'));
+        licence.header.licenceSize = size;
+        EXPECT_EQ(size == package::kMaxTextBlockSize, LayoutFits(licence));
+        licence.header.licenceFlag = 0;  // never read
+        EXPECT_TRUE(LayoutFits(licence));
+    }
+}
+
+// The application name is joined into paths: a plain name or none at all.
+TEST(PackageLayout, AppNameMustBeAPlainName) {
+    for (const char* name : {"", "App", "My App 2.0", "com10"}) {
+        SCOPED_TRACE(name);
+        PackageBody body = FullPackage();
+        package::CopyText(body.header.appName, sizeof body.header.appName, name);
+        EXPECT_TRUE(LayoutFits(body));
+    }
 }
 
 TEST(PackageLayout, BodyShorterThanAHeaderDoesNotFit) {

@@ -7,6 +7,7 @@
 #include "installer/startup.h"
 #include "tests/support/test_package.h"
 #include "tests/support/win_test_dir.h"
+#include "tests/win32/test_windows.h"
 #include "win32/unique_handle.h"
 
 using testpkg::Bytes;
@@ -61,6 +62,31 @@ TEST_F(StartupTest, UnpackGivesTheBodyByteForByte) {
         EXPECT_TRUE(testpkg::ReadFileBytes(temp) == body);
         unpacked.Remove();
         EXPECT_FALSE(testpkg::FileExists(temp));
+    }
+}
+
+// Unpacking stops once the body outgrows the limit (the format's is just
+// under 2 GiB; a small one here), refuses the package as damaged and
+// leaves no temporary file; a body of exactly the limit is kept.
+TEST_F(StartupTest, UnpackStopsAtTheBodyLimit) {
+    Bytes body = Pattern(3 * 4096 + 5, 11);
+    std::string packagePath = dir_ / "setup.dat";
+    ASSERT_TRUE(testpkg::WriteFileBytes(packagePath, testpkg::Gzip(body)));
+    {
+        win32::TempFile unpacked;
+        EXPECT_TRUE(installer::UnpackPackage(packagePath.c_str(), GetModuleHandleA(nullptr),
+                                             &unpacked, body.size()));
+    }
+    for (uint64_t limit : {(uint64_t)body.size() - 1, (uint64_t)4096, (uint64_t)0}) {
+        SCOPED_TRACE(limit);
+        wintest::BoxWatcher boxes({"Installation Error"});
+        win32::TempFile unpacked;
+        EXPECT_FALSE(installer::UnpackPackage(packagePath.c_str(), GetModuleHandleA(nullptr),
+                                              &unpacked, limit));
+        std::vector<std::string> answered = boxes.Stop();
+        ASSERT_EQ(1u, answered.size());
+        EXPECT_EQ(0u, answered[0].find("Installation Error|")) << answered[0];
+        EXPECT_EQ(std::vector<std::string>{"setup.dat"}, testpkg::ListDir(dir_.path()));
     }
 }
 

@@ -289,6 +289,16 @@ bool Driver::Click(HWND window, int id) {
                         (LPARAM)GetDlgItem(window, id));
 }
 
+bool Driver::PressKey(HWND window, int id, UINT key) {
+    Note("key " + std::to_string(key) + " in [" + std::to_string(id) + "] of \"" +
+         Escape(WindowText(window)) + "\"");
+    HWND control = GetDlgItem(window, id);
+    // The program's message loop hands both to IsDialogMessage, as it does
+    // for keys typed into the focused control.
+    return control && PostMessageA(control, WM_KEYDOWN, key, 1) &&
+           PostMessageA(control, WM_KEYUP, key, 0xC0000001);
+}
+
 int Driver::WaitExit(DWORD timeoutMs) {
     if (!process_ || !owned_) return -1;
     DWORD start = GetTickCount();
@@ -309,8 +319,21 @@ int Driver::WaitExit(DWORD timeoutMs) {
 
 namespace {
 
+BOOL CALLBACK FindUnpaintedChild(HWND child, LPARAM found) {
+    if (!IsWindowVisible(child) || !GetUpdateRect(child, nullptr, FALSE)) return TRUE;
+    *(bool*)found = true;
+    return FALSE;
+}
+
+// A dialog paints its own face before its controls paint theirs: an empty
+// update region of the dialog alone says nothing about the headings and
+// texts inside it.
 bool Painted(HWND window) {
-    return !window || !IsWindow(window) || !GetUpdateRect(window, nullptr, FALSE);
+    if (!window || !IsWindow(window)) return true;
+    if (GetUpdateRect(window, nullptr, FALSE)) return false;
+    bool unpainted = false;
+    EnumChildWindows(window, FindUnpaintedChild, (LPARAM)&unpainted);
+    return !unpainted;
 }
 
 // The screen's pixels as a bottom-up 24-bit DIB, rows padded to 4 bytes.

@@ -55,6 +55,9 @@ class Driver {
     // Sends the dialog the command of control id (a button click, Enter on
     // the default button, 2 for Escape) without waiting for it to be handled.
     bool Click(HWND window, int id);
+    // Posts a press of virtual key key (VK_RETURN...) to control id, as typed
+    // into it while it has the focus, without waiting for it to be handled.
+    bool PressKey(HWND window, int id, UINT key);
 
     // Waits for the program to end and returns its exit code; -1 after the
     // timeout, when the program is ended. Windows that appear meanwhile are
@@ -62,8 +65,8 @@ class Driver {
     int WaitExit(DWORD timeoutMs = 0);
 
     // Saves the whole screen as a 24-bit BMP file at path, once window (when
-    // given) and the window that owns it have nothing left to paint, or after
-    // the timeout. False when the file cannot be written.
+    // given), the window that owns it and the visible controls of both have
+    // nothing left to paint, or after the timeout. False when the file cannot be written.
     bool SaveScreenshot(HWND window, const std::string& path, DWORD timeoutMs = 0);
 
     DWORD ProcessId() const { return processId_; }
