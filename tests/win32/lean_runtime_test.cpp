@@ -19,7 +19,7 @@ TEST(LeanRuntime, ShortBuffersAreCutWithANulAndTheFullLengthReturned) {
     const Case cases[] = {{64, "RegKey12"}, {9, "RegKey12"}, {8, "RegKey1"}, {2, "R"}, {1, ""}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bufSize);
-        char buf[64];
+        char buf[65];
         memset(buf, '#', sizeof buf);
         EXPECT_EQ(8, snprintf(buf, c.bufSize, "RegKey%i", 12));
         EXPECT_STREQ(c.text, buf);
