@@ -149,7 +149,8 @@ TEST_F(ZekmakeE2E, EveryFeatureDecodesAsDescribed) {
     Make("project\\setup\\data.ini", Text("[data]"));
     Make("project\\after\\late.exe", Text("late"));
     Make("project\\after\\early.exe", Text("early"));
-    Make("project\\licence.txt", Text("Licence terms\r\n"));
+    // UTF-8 with a byte-order mark: packed in the ANSI code page.
+    Make("project\\licence.txt", Text("\xEF\xBB\xBFLicence terms, Z\xC3\xBCrich\r\n"));
     Make("project\\docs\\readme.txt", Text("Read me\r\n"));
     Make("project\\project.toml", Text(kEveryFeature));
 
@@ -182,7 +183,7 @@ TEST_F(ZekmakeE2E, EveryFeatureDecodesAsDescribed) {
     EXPECT_EQ(1, h.reboot);
     EXPECT_EQ(0x31, h.allowedSystems);
     EXPECT_EQ(1, h.licenceFlag);
-    EXPECT_TRUE(Text("Licence terms\r\n") == p.licence);
+    EXPECT_TRUE(Text("Licence terms, Z\xFCrich\r\n") == p.licence);
     EXPECT_EQ(1, h.readmeFlag);
     EXPECT_TRUE(Text("Read me\r\n") == p.readme);
 
