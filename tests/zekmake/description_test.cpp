@@ -242,6 +242,7 @@ TEST_F(DescriptionTest, EachMistakeIsReportedOnItsLine) {
         {"[application]\nname = \"App\"\n\xC3\xA9 = 1\n", 3, "U+00E9"},
         {"[application]\nname = \"\"\"App\"\"\"\" \xE2\xB1\x9E\n", 2, "U+2C5E"},
         {"[application]\nname = \"\"\"App\\\n  \xE3\x81\x97\"\"\"\n", 3, "U+3057"},
+        {"[application]\nname = 0\"\xC3\xA9\"\n", 2, "U+00E9"},
         {"[application]\nname = \"App\"\nuninstall = \"yes\"\n", 3, "must be true or false"},
         {"[application]\nname = \"App\"\nreadme = \"missing.txt\"\n", 3,
          "no file C:\\proj\\missing.txt"},

@@ -164,7 +164,7 @@ class Reader {
 void Reader::CheckKeys(const Table& table, std::initializer_list<const char*> allowed) {
     for (auto&& [key, node] : table.t) {
         bool known = std::any_of(allowed.begin(), allowed.end(),
-                                 [&](const char* a) { return key.str() == a; });
+                                 [&key = key](const char* a) { return key.str() == a; });
         if (known) continue;
         std::string list;
         for (const char* a : allowed) list += (list.empty() ? "" : ", ") + std::string(a);
@@ -390,7 +390,7 @@ void Reader::ReadApplication(const Table& app, Description* d) {
         uint8_t mask = 0;
         for (const auto& [name, line] : systems) {
             auto found = std::find_if(std::begin(kSystems), std::end(kSystems),
-                                      [&](const auto& s) { return name == s.name; });
+                                      [&name = name](const auto& s) { return name == s.name; });
             if (found != std::end(kSystems))
                 mask |= found->value;
             else
@@ -909,11 +909,21 @@ uint32_t CodePointAt(std::string_view text, size_t at, size_t* len) {
     return whole ? c : 0xFFFD;
 }
 
+// Where a quote follows a space, "=", "[", "{" or "," it opens a text. Elsewhere
+// (as in 0"...") the parser may take it as part of a malformed value and,
+// to report it, read on to the value's end asking of each character whether
+// it is whitespace.
+bool OpensText(std::string_view text, size_t quote) {
+    return quote == 0 || (text[quote - 1] != 0 && strchr(" \t\r\n=[{,", text[quote - 1]));
+}
+bool IsValueEnd(char c) { return c != 0 && strchr(" \t\n\v\f\r]},#", c); }
+
 // Finds the first such character where the parser would ask: anywhere
 // outside texts in quotes and comments (where any non-ASCII character is a
-// syntax error, so nothing valid is lost), and after a backslash of a
-// multi-line text. Texts are followed as the parser reads them, the up to
-// two quotes that may close a multi-line text included.
+// syntax error, so nothing valid is lost), after a quote that may not open a
+// text up to the value's end, and after a backslash of a multi-line text.
+// Texts are followed as the parser reads them, the up to two quotes that
+// may close a multi-line text included.
 bool FindMishandledCharacter(std::string_view text, Mistake* mistake) {
     enum class In { kValue, kComment, kBasic, kLiteral, kMultiBasic, kMultiLiteral };
     In in = In::kValue;
@@ -940,6 +950,14 @@ bool FindMishandledCharacter(std::string_view text, Mistake* mistake) {
                     return report(c, "stands outside quotes and comments",
                                   "remove it, or put it in a text in quotes");
                 if (c == '#') in = In::kComment;
+                if ((c == '"' || c == '\'') && !OpensText(text, at))
+                    for (size_t next = at + 1, nextLen = 1;
+                         next < text.size() && !IsValueEnd(text[next]); next += nextLen) {
+                        uint32_t inside = CodePointAt(text, next, &nextLen);
+                        if (MishandledByToml(inside))
+                            return report(inside, "follows a quote inside a malformed value",
+                                          "correct the value, or leave the character out");
+                    }
                 if (c == '"' || c == '\'') {
                     bool multi = starts(at, c == '"' ? "\"\"\"" : "'''");
                     in = c == '"' ? (multi ? In::kMultiBasic : In::kBasic)
