@@ -544,31 +544,6 @@ TEST_F(BuildTest, FailuresNameTheirCause) {
         ASSERT_EQ(1u, run.boxes.size());
         EXPECT_EQ(0u, run.boxes[0].text.find("Error writing the temporary files")) << run.boxes[0].text;
     }
-    {
-        // A licence that fails while it is read: a pipe whose server
-        // disconnects once the first bytes are taken.
-        std::string pipe = "\\\\.\\pipe\\zek2dat-read-" + std::to_string(GetCurrentProcessId());
-        HANDLE server = CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_OUTBOUND,
-                                         PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, server);
-        std::thread serve([server] {
-            ConnectNamedPipe(server, nullptr);
-            DWORD written;
-            WriteFile(server, "Licence", 7, &written, nullptr);
-            FlushFileBuffers(server);
-            DisconnectNamedPipe(server);
-            CloseHandle(server);
-        });
-        builder::Project licensed = p;
-        licensed.header.licenceFlag = 1;
-        package::CopyText(licensed.header.licencePath, 256, pipe.c_str());
-        BuildRun run = Build(licensed);
-        serve.join();
-        ExpectNoPackage(run);
-        EXPECT_EQ(builder::kErrorCannotRead, run.error);
-        ASSERT_EQ(1u, run.boxes.size());
-        EXPECT_EQ("Error reading file " + pipe + " !", run.boxes[0].text);
-    }
     // A name the ANSI code page lacks a character of: the listing shows it
     // with "?", and the message says so rather than "changed while packing".
     std::wstring wide(MAX_PATH, L'\0');

@@ -183,7 +183,12 @@ TEST_F(ZekmakeE2E, EveryFeatureDecodesAsDescribed) {
     EXPECT_EQ(1, h.reboot);
     EXPECT_EQ(0x31, h.allowedSystems);
     EXPECT_EQ(1, h.licenceFlag);
-    EXPECT_TRUE(Text("Licence terms, Z\xFCrich\r\n") == p.licence);
+    // The same text as the test's own ANSI code page holds it.
+    const wchar_t kLicence[] = L"Licence terms, Z\x00FCrich\r\n";
+    char ansi[64] = {};
+    int ansiLen = WideCharToMultiByte(CP_ACP, 0, kLicence, -1, ansi, sizeof ansi, nullptr, nullptr);
+    ASSERT_GT(ansiLen, 1);
+    EXPECT_TRUE(Bytes(ansi, ansi + ansiLen - 1) == p.licence);
     EXPECT_EQ(1, h.readmeFlag);
     EXPECT_TRUE(Text("Read me\r\n") == p.readme);
 
