@@ -7,15 +7,28 @@
 
 namespace builder {
 
+// Every result but kDone and kMissing leaves out holding part of the file.
 enum class AppendResult {
-    kDone,     // the whole file was copied
-    kMissing,  // the file could not be opened; nothing was written
-    kFailed,   // cancelled, or a read or write failed; out may hold part of it
+    kDone,         // the whole file was copied
+    kMissing,      // the file could not be opened; nothing was written
+    kCancelled,    // the build was cancelled
+    kReadFailed,   // reading the file failed
+    kWriteFailed,  // writing out failed
+    kTooLarge,     // out would reach 2 GiB, past what a package's positions hold
 };
+
+// Positions in a package are measured as signed 32-bit values.
+constexpr uint64_t kMaxOutputSize = 0x7FFFFFFF;
 
 // Copies the file at path onto the end of out. *offset is out's position
 // where the copy begins and *size the number of bytes copied (both set only
-// with kDone). The build's cancel flag is polled after each full block.
+// with kDone). The build's cancel flag is polled after each full block; the
+// copy stops as soon as out would reach kMaxOutputSize.
 AppendResult AppendFile(FILE* out, const char* path, uint32_t* offset, uint32_t* size);
+
+// Shows the message for a failed copy of path and reports its code: a read
+// failure, a temporary file that cannot be written, or a package too large.
+// Nothing for kDone, kMissing and kCancelled.
+void ShowAppendFailure(AppendResult result, const char* path);
 
 }  // namespace builder

@@ -4,8 +4,10 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 #include "builder/build_state.h"
+#include "builder/zek2dat_api.h"
 #include "builder/resource.h"
 #include "win32/last_error.h"
 #include "win32/progress_display.h"
@@ -95,6 +97,18 @@ void ShowBuilderMessage(BoxOwner owner, UINT icon, const char* format, ...) {
 
 void ShowProjectReadError() {
     ShowBuilderMessage(BoxOwner::kBuildDialog, MB_ICONWARNING, "Error reading from zekfile !");
+}
+
+void ShowTempFileError() {
+    DWORD reason = GetLastError();
+    char text[256] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, reason,
+                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, sizeof text, nullptr);
+    text[strcspn(text, "\r\n")] = 0;
+    ShowBuilderMessage(BoxOwner::kNone, MB_ICONWARNING,
+                       "Error writing the temporary files of the build (error %lu) : %s",
+                       (unsigned long)reason, text);
+    ReportBuildError(kErrorTempFile);
 }
 
 }  // namespace builder

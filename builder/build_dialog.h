@@ -40,4 +40,9 @@ void ShowBuilderMessage(BoxOwner owner, UINT icon, const char* format, ...);
 // The message for a project file that ends early or holds a damaged record.
 void ShowProjectReadError();
 
+// The message for a temporary file of the build that cannot be made,
+// written or read back (the disk full, the folder gone or read-only), with
+// the system's reason, and the code kErrorTempFile.
+void ShowTempFileError();
+
 }  // namespace builder

@@ -19,7 +19,6 @@
 #include "builder/zek2dat_api.h"
 #include "package/bytes.h"
 #include "package/records.h"
-#include "win32/last_error.h"
 #include "win32/temp_file.h"
 #include "win32/unique_handle.h"
 
@@ -84,10 +83,13 @@ bool LinkCountFits(int count, const char* kind) {
 }
 
 // The licence or readme block. A file that cannot be opened leaves the block
-// absent and the build goes on.
+// absent and the build goes on; one that fails while it is read stops it.
 bool AppendText(FILE* body, int16_t flag, const char* path, uint32_t* offset, uint32_t* size) {
     if (!flag) return true;
-    return AppendFile(body, path, offset, size) != AppendResult::kFailed;
+    AppendResult result = AppendFile(body, path, offset, size);
+    if (result == AppendResult::kDone || result == AppendResult::kMissing) return true;
+    ShowAppendFailure(result, path);
+    return false;
 }
 
 bool WriteGroups(FILE* body, FILE* project, unsigned count) {
@@ -138,9 +140,10 @@ bool WriteRegistry(FILE* body, FILE* project, unsigned count, package::PackageHe
     h->registryOffset = Position(body);
     win32::TempFile text;
     uint32_t offset;
-    if (!ExportRegistry(project, count, &text) ||
-        AppendFile(body, text.path(), &offset, &h->registrySize) != AppendResult::kDone)
-        return false;
+    if (!ExportRegistry(project, count, &text)) return false;
+    AppendResult result = AppendFile(body, text.path(), &offset, &h->registrySize);
+    if (result == AppendResult::kMissing) return ShowTempFileError(), false;
+    if (result != AppendResult::kDone) return ShowAppendFailure(result, text.path()), false;
     return !BuildCancelled();
 }
 
@@ -155,9 +158,10 @@ int Build(const char* projectPath, const char* outputPath) {
     if (!project) return ReportBuildError(kErrorCannotOpen), 0;
     if (!win32::UniqueFile(fopen(outputPath, "wb"))) return ReportBuildError(kErrorCannotOpen), 0;
     win32::TempFile bodyFile;
-    if (!bodyFile.Create("Z2D")) return win32::ShowLastError(), 0;
+    if (!bodyFile.Create("Z2D")) return ShowTempFileError(), 0;
+    NoteOwnFile(bodyFile.path());
     win32::UniqueFile body(fopen(bodyFile.path(), "wb"));
-    if (!body) return win32::ShowLastError(), 0;
+    if (!body) return ShowTempFileError(), 0;
 
     ProjectHeader& p = work->project;
     package::PackageHeader& h = work->package;
@@ -191,9 +195,14 @@ int Build(const char* projectPath, const char* outputPath) {
     if (!WriteRunPacks(body.get(), project.get(), &h, p)) return 0;
 
     // Positions are recorded in 32 bits and measured as signed ones.
-    if (ftell(body.get()) < 0 || fseek(body.get(), 0, SEEK_SET) != 0) return 0;
+    long end = ftell(body.get());
+    if (end < 0 || (uint64_t)end > kMaxOutputSize) {
+        ShowAppendFailure(AppendResult::kTooLarge, "its end");
+        return 0;
+    }
+    if (fseek(body.get(), 0, SEEK_SET) != 0) return ShowTempFileError(), 0;
     WriteHeader(body.get(), h);
-    if (ferror(body.get()) || fclose(body.release()) != 0) return 0;
+    if (ferror(body.get()) || fclose(body.release()) != 0) return ShowTempFileError(), 0;
     project.reset();
     return CompressPackage(bodyFile.path(), outputPath) ? 1 : 0;
 }

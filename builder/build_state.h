@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 namespace builder {
 
@@ -22,6 +23,13 @@ bool BuildCancelled();
 void ReportBuildError(DWORD code);
 // The build's first code, 0 when none was reported.
 DWORD FirstBuildError();
+
+// The temporary files of the running build. A group listing passes over
+// them: a group whose source folder is the temporary-files folder would
+// otherwise pack the file it is being written into.
+void NoteOwnFile(const char* path);
+// True when folder\name is one of the files noted since ResetBuildState.
+bool IsOwnFile(const std::string& folder, const char* name);
 
 // done * 100 / total in whole percent, formed without overflow, at most 100;
 // 100 when total is 0.

@@ -8,6 +8,7 @@
 #include "builder/build_state.h"
 #include "builder/zek2dat_api.h"
 #include "package/bytes.h"
+#include "package/file_name.h"
 #include "package/records.h"
 #include "win32/temp_file.h"
 #include "win32/unique_handle.h"
@@ -16,81 +17,107 @@ namespace builder {
 
 namespace {
 
-bool IsFolder(const WIN32_FIND_DATAA& data) {
-    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+// Folders (".", ".." and subfolders alike) and the build's own temporary
+// files are passed over by both listings.
+bool Skipped(const std::string& folder, const WIN32_FIND_DATAA& data) {
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+           IsOwnFile(folder, data.cFileName);
 }
 
-// Opens the listing of pattern positioned at its first file, folders
-// (".", ".." and subfolders alike) passed over. False when the folder
-// cannot be listed or holds no file.
-bool FirstFile(const std::string& pattern, win32::UniqueFindHandle* find, WIN32_FIND_DATAA* data,
+// Opens the listing of folder positioned at its first file. False when the
+// folder cannot be listed or holds no file.
+bool FirstFile(const std::string& folder, win32::UniqueFindHandle* find, WIN32_FIND_DATAA* data,
                bool* listed) {
-    find->reset(FindFirstFileA(pattern.c_str(), data));
+    find->reset(FindFirstFileA((folder + "*.*").c_str(), data));
     *listed = bool(*find);
     if (!*find) return false;
-    while (IsFolder(*data))
+    while (Skipped(folder, *data))
         if (!FindNextFileA(find->get(), data)) return false;
     return true;
 }
 
-bool NextFile(const win32::UniqueFindHandle& find, WIN32_FIND_DATAA* data) {
+bool NextFile(const std::string& folder, const win32::UniqueFindHandle& find,
+              WIN32_FIND_DATAA* data) {
     do {
         if (!FindNextFileA(find.get(), data)) return false;
-    } while (IsFolder(*data));
+    } while (Skipped(folder, *data));
     return true;
+}
+
+// A name the package can store and the installer accepts. The ANSI listing
+// shows a character of the real name that the code page lacks as "?".
+bool CheckFileName(const std::string& folder, const char* name, const char* groupName) {
+    if (package::IsPlainName(name) && !strpbrk(name, "?*<>|\"")) return true;
+    ShowBuilderMessage(BoxOwner::kNone, MB_ICONWARNING,
+                       "File name %s%s in group %s cannot be packed : it holds a character the "
+                       "ANSI code page cannot store, or is a device name !",
+                       folder.c_str(), name, groupName);
+    ReportBuildError(kErrorFileName);
+    return false;
 }
 
 // First listing: one entry per file into the list file, counted and summed
 // into the header.
-bool WriteEntries(const std::string& pattern, FILE* list, package::GroupHeader* header) {
+bool WriteEntries(const std::string& folder, FILE* list, package::GroupHeader* header,
+                  const char* groupName) {
     win32::UniqueFindHandle find;
     WIN32_FIND_DATAA data;
     bool listed;
-    bool more = FirstFile(pattern, &find, &data, &listed);
+    bool more = FirstFile(folder, &find, &data, &listed);
     if (!listed) return ReportBuildError(kErrorCannotList), false;
-    for (; more && !BuildCancelled(); more = NextFile(find, &data)) {
+    for (; more && !BuildCancelled(); more = NextFile(folder, find, &data)) {
+        if (!CheckFileName(folder, data.cFileName, groupName)) return false;
         package::FileEntry entry = {};
         package::CopyText(entry.name, sizeof entry.name, data.cFileName);
         entry.size = data.nFileSizeLow;
         uint8_t bytes[package::kFileEntrySize];
         package::EncodeFileEntry(entry, bytes);
-        fwrite(bytes, 1, sizeof bytes, list);
+        if (fwrite(bytes, 1, sizeof bytes, list) != sizeof bytes) return ShowTempFileError(), false;
         ++header->fileCount;
         header->totalBytes += entry.size;
     }
-    return !BuildCancelled() && fflush(list) == 0 && !ferror(list);
+    if (BuildCancelled()) return false;
+    if (fflush(list) != 0 || ferror(list)) return ShowTempFileError(), false;
+    return true;
 }
 
 // Second listing: each file's data behind the entries. Every file must come
 // in the same place with the size its entry promised; the entries are read
 // back from the list file to check it.
-bool WriteData(const std::string& folder, const std::string& pattern, const char* listPath,
-               FILE* list, const package::GroupHeader& header, const char* groupName) {
+bool WriteData(const std::string& folder, const char* listPath, FILE* list,
+               const package::GroupHeader& header, const char* groupName) {
     win32::UniqueFile entries(fopen(listPath, "rb"));
-    if (!entries) return false;
+    if (!entries) return ShowTempFileError(), false;
     win32::UniqueFindHandle find;
     WIN32_FIND_DATAA data;
     bool listed;
-    bool more = FirstFile(pattern, &find, &data, &listed);
+    bool more = FirstFile(folder, &find, &data, &listed);
     if (!listed) return ReportBuildError(kErrorCannotList), false;
 
     package::FileEntry entry = {};
     for (uint32_t i = 0; i < header.fileCount; ++i) {
         if (BuildCancelled()) return false;
         uint8_t bytes[package::kFileEntrySize];
-        if (fread(bytes, 1, sizeof bytes, entries.get()) != sizeof bytes) return false;
+        if (fread(bytes, 1, sizeof bytes, entries.get()) != sizeof bytes)
+            return ShowTempFileError(), false;
         package::DecodeFileEntry(bytes, sizeof bytes, &entry);
-        uint32_t offset, size;
         std::string path = folder + entry.name;
-        if (!more || strcmp(entry.name, data.cFileName) != 0 ||
-            AppendFile(list, path.c_str(), &offset, &size) != AppendResult::kDone ||
-            size != entry.size) {
-            if (BuildCancelled()) return false;
+        if (!more || strcmp(entry.name, data.cFileName) != 0) {
             ShowBuilderMessage(BoxOwner::kNone, MB_ICONWARNING,
                                "File %s changed while packing group %s !", path.c_str(), groupName);
             return false;
         }
-        more = NextFile(find, &data);
+        uint32_t offset, size;
+        AppendResult result = AppendFile(list, path.c_str(), &offset, &size);
+        if (result == AppendResult::kCancelled) return false;
+        if (result != AppendResult::kDone && result != AppendResult::kMissing)
+            return ShowAppendFailure(result, path.c_str()), false;
+        if (result == AppendResult::kMissing || size != entry.size) {
+            ShowBuilderMessage(BoxOwner::kNone, MB_ICONWARNING,
+                               "File %s changed while packing group %s !", path.c_str(), groupName);
+            return false;
+        }
+        more = NextFile(folder, find, &data);
     }
     if (more) {
         ShowBuilderMessage(BoxOwner::kNone, MB_ICONWARNING,
@@ -114,23 +141,29 @@ bool WriteGroup(FILE* body, const ProjectGroup& group) {
         }
     }
     std::string folder = std::string(group.sourceFolder) + "\\";
-    std::string pattern = folder + "*.*";
 
     win32::TempFile listFile;
-    if (!listFile.Create("Z2D")) return false;
+    if (!listFile.Create("Z2D")) return ShowTempFileError(), false;
+    NoteOwnFile(listFile.path());
     win32::UniqueFile list(fopen(listFile.path(), "wb"));
-    if (!list || !WriteEntries(pattern, list.get(), &header) ||
-        !WriteData(folder, pattern, listFile.path(), list.get(), header, group.name))
+    if (!list) return ShowTempFileError(), false;
+    if (!WriteEntries(folder, list.get(), &header, group.name) ||
+        !WriteData(folder, listFile.path(), list.get(), header, group.name))
         return false;
-    if (fclose(list.release()) != 0) return false;
+    if (fclose(list.release()) != 0) return ShowTempFileError(), false;
 
     uint8_t bytes[package::kGroupHeaderSize];
     package::EncodeGroupHeader(header, bytes);
     fwrite(bytes, 1, sizeof bytes, body);
     uint32_t offset, size;
     uint64_t expected = (uint64_t)header.fileCount * package::kFileEntrySize + header.totalBytes;
-    return AppendFile(body, listFile.path(), &offset, &size) == AppendResult::kDone &&
-           size == expected;
+    AppendResult result = AppendFile(body, listFile.path(), &offset, &size);
+    if (result == AppendResult::kMissing) return ShowTempFileError(), false;
+    if (result != AppendResult::kDone) return ShowAppendFailure(result, group.name), false;
+    if (size == expected) return true;
+    ShowBuilderMessage(BoxOwner::kNone, MB_ICONWARNING, "Group %s changed while packing !",
+                       group.name);
+    return false;
 }
 
 }  // namespace builder

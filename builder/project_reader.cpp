@@ -11,21 +11,25 @@ namespace {
 constexpr size_t kBlockSize = 4096;
 
 // Reads one length-prefixed registry text: the skipped 2-byte field, then
-// length bytes of which the first NUL ends the text.
+// length bytes of which the first NUL ends the text. Only the text is kept;
+// the bytes after its NUL are read and dropped.
 bool ReadRegText(FILE* project, uint32_t length, std::string* text) {
     uint8_t skip[kRegTextSkipSize];
-    if (!ReadBytes(project, skip, sizeof skip)) return false;
+    if (length > kMaxRegTextLength || !ReadBytes(project, skip, sizeof skip)) return false;
     std::string bytes;
+    bool ended = false;
     uint8_t block[kBlockSize];
     for (uint32_t left = length; left > 0;) {
         size_t chunk = left < kBlockSize ? left : kBlockSize;
         if (!ReadBytes(project, block, chunk)) return false;
-        bytes.append(reinterpret_cast<const char*>(block), chunk);
         left -= (uint32_t)chunk;
+        if (ended) continue;
+        const void* nul = memchr(block, 0, chunk);
+        size_t used = nul ? (size_t)(static_cast<const uint8_t*>(nul) - block) : chunk;
+        bytes.append(reinterpret_cast<const char*>(block), used);
+        ended = nul != nullptr;
     }
-    size_t end = bytes.find('\0');
-    if (end == std::string::npos) return false;
-    bytes.resize(end);
+    if (!ended) return false;
     *text = std::move(bytes);
     return true;
 }

@@ -41,8 +41,8 @@ bool ReadSetupTypes(FILE* project, unsigned count, std::vector<uint8_t>* records
 bool ReadProjectLink(FILE* project, ProjectLink* link);
 
 // Reads one registry entry. A text's length counts its NUL, which must lie
-// within it; bytes after the first NUL are ignored. A text is read in blocks,
-// so a damaged length never takes more memory than the file holds.
+// within it, and is at most kMaxRegTextLength; bytes after the first NUL are
+// read but never stored.
 bool ReadRegEntry(FILE* project, RegEntry* entry);
 
 // Reads count run packs, each with its extra paths, in project order.

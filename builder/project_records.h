@@ -112,6 +112,9 @@ struct RegEntryHead {
 };
 constexpr size_t kRegEntryHeadSize = 20;
 constexpr size_t kRegTextSkipSize = 2;
+// The longest registry text (NUL included) a project may hold: far beyond
+// any value an installation sets, and small enough to hold in memory.
+constexpr uint32_t kMaxRegTextLength = 1u << 20;
 
 // Run pack: 294 bytes, then extra count paths of 256 bytes each.
 //   +0   char[32]  pack name

@@ -30,19 +30,20 @@ bool RefuseEntry(const RegEntry& entry, RegEntryFault fault) {
 }  // namespace
 
 bool ExportRegistry(FILE* project, unsigned count, win32::TempFile* text) {
-    if (!text->Create("Z2D")) return false;
+    if (!text->Create("Z2D")) return ShowTempFileError(), false;
     // Binary mode with explicit CR LF: the same bytes a text-mode stream
     // writes for each line feed, on any platform.
     win32::UniqueFile out(fopen(text->path(), "wb"));
-    if (!out || !Write(out.get(), kRegistryTextStart)) return false;
+    if (!out || !Write(out.get(), kRegistryTextStart)) return ShowTempFileError(), false;
     for (unsigned i = 0; i < count && !BuildCancelled(); ++i) {
         RegEntry entry;
         if (!ReadRegEntry(project, &entry)) return ShowProjectReadError(), false;
         RegEntryFault fault = CheckRegEntry(entry);
         if (fault != RegEntryFault::kNone) return RefuseEntry(entry, fault);
-        if (!Write(out.get(), FormatRegEntry(entry))) return false;
+        if (!Write(out.get(), FormatRegEntry(entry))) return ShowTempFileError(), false;
     }
-    return fclose(out.release()) == 0;
+    if (fclose(out.release()) != 0) return ShowTempFileError(), false;
+    return true;
 }
 
 }  // namespace builder

@@ -15,7 +15,7 @@ namespace builder {
 // its root is not one of the three predefined roots or a text holds a line
 // break (either would break the key line / value line alternation the
 // installer relies on: the entry is refused, the user told why), or when the
-// text file cannot be written.
+// text file cannot be made or written (told too, with kErrorTempFile).
 bool ExportRegistry(FILE* project, unsigned count, win32::TempFile* text);
 
 }  // namespace builder

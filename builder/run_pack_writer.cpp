@@ -42,11 +42,13 @@ bool WritePackFile(FILE* body, const std::string& path, const char* packName) {
     fwrite(bytes, 1, sizeof bytes, body);
 
     uint32_t offset, size;
-    if (AppendFile(body, path.c_str(), &offset, &size) == AppendResult::kDone && size == length)
-        return true;
-    if (!BuildCancelled())
-        ShowBuilderMessage(BoxOwner::kNone, MB_ICONWARNING,
-                           "File %s changed while packing run pack %s !", path.c_str(), packName);
+    AppendResult result = AppendFile(body, path.c_str(), &offset, &size);
+    if (result == AppendResult::kDone && size == length) return true;
+    if (result == AppendResult::kCancelled) return false;
+    if (result != AppendResult::kDone && result != AppendResult::kMissing)
+        return ShowAppendFailure(result, path.c_str()), false;
+    ShowBuilderMessage(BoxOwner::kNone, MB_ICONWARNING,
+                       "File %s changed while packing run pack %s !", path.c_str(), packName);
     return false;
 }
 

@@ -21,5 +21,9 @@ constexpr char kDialogUpdateProcExport[] = "DialogUpdateProc";
 constexpr DWORD kErrorCannotOpen = 0x20000001;    // project or output file
 constexpr DWORD kErrorNoMemory = 0x20000005;      // a working buffer
 constexpr DWORD kErrorCannotList = 0x20000006;    // a group's source folder
+constexpr DWORD kErrorTempFile = 0x20000007;      // a temporary file of the build
+constexpr DWORD kErrorCannotRead = 0x20000008;    // a file to pack, once opened
+constexpr DWORD kErrorTooLarge = 0x20000009;      // the package body reaches 2 GiB
+constexpr DWORD kErrorFileName = 0x2000000A;      // a group file the package cannot name
 
 }  // namespace builder

@@ -508,6 +508,58 @@ TEST_F(BuildTest, GroupFileUnreadableInTheSecondListing) {
     EXPECT_EQ("File " + locked + " changed while packing group Data !", run.boxes[0].text);
 }
 
+// A group whose source folder is the temporary-files folder: the builder's
+// own temporary files there (the body, the group's list) are passed over,
+// never packed into themselves.
+TEST_F(BuildTest, OwnTemporaryFilesAreNeverPacked) {
+    MakeFile("tmp\\a.txt", Pattern(10, 1));
+    builder::Project p = {};
+    p.header = testproj::Header("Temp");
+    p.groups = {testproj::Group("Temp", 0x11, tmp_)};
+    BuildRun run = Build(p);
+    ASSERT_EQ(1, run.result);
+    EXPECT_TRUE(run.boxes.empty());
+    Bytes body = Body();
+    size_t at = U32At(body, 156);
+    ASSERT_EQ(1u, U32At(body, at + 256));
+    at += 264;
+    EXPECT_EQ("a.txt", Entries(body, &at, 1)[0].name);
+    EXPECT_EQ(std::vector<std::string>{"a.txt"}, TempFiles());
+}
+
+// Failures the build used to end without a word: each has its message and a
+// code that names the cause.
+TEST_F(BuildTest, FailuresNameTheirCause) {
+    MakeFile("g\\a.txt", Pattern(10, 1));
+    builder::Project p = {};
+    p.header = testproj::Header("Causes");
+    p.groups = {testproj::Group("Help", 0x11, dir_ / "g")};
+    {
+        // No temporary file can be made.
+        testpkg::TmpOverride gone;
+        gone.Set(dir_ / "no such folder");
+        BuildRun run = Build(p);
+        EXPECT_EQ(0, run.result);
+        EXPECT_EQ(builder::kErrorTempFile, run.error);
+        ASSERT_EQ(1u, run.boxes.size());
+        EXPECT_EQ(0u, run.boxes[0].text.find("Error writing the temporary files")) << run.boxes[0].text;
+    }
+    // A name the ANSI code page lacks a character of: the listing shows it
+    // with "?", and the message says so rather than "changed while packing".
+    std::wstring wide(MAX_PATH, L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, (dir_ / "g").c_str(), -1, wide.data(), MAX_PATH) - 1);
+    HANDLE named = CreateFileW((wide + L"\\\x540D.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                               CREATE_NEW, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, named);
+    CloseHandle(named);
+    BuildRun run = Build(p);
+    ExpectNoPackage(run);
+    EXPECT_EQ(builder::kErrorFileName, run.error);
+    ASSERT_EQ(1u, run.boxes.size());
+    EXPECT_NE(std::string::npos, run.boxes[0].text.find("in group Help cannot be packed"))
+        << run.boxes[0].text;
+}
+
 // The third export, found by name, is the build window's procedure.
 TEST_F(BuildTest, DialogUpdateProcIsExportedWithTheBuildWindow) {
     auto proc = reinterpret_cast<DLGPROC>(

@@ -279,6 +279,17 @@ TEST(ProjectReader, RegistryTextMustHoldItsNulWithinItsLength) {
         Stream s(entry(0xFFFFFFF0u, std::string("Key\0", 4)));
         EXPECT_FALSE(ReadRegEntry(s.get(), &e));
     }
+    {
+        // The longest text is read whole past its NUL; one byte more is
+        // refused even when the file holds it.
+        std::string longest = "Key" + std::string(kMaxRegTextLength - 3, '\0');
+        Stream s(entry(kMaxRegTextLength, longest));
+        ASSERT_TRUE(ReadRegEntry(s.get(), &e));
+        EXPECT_EQ("Key", e.key);
+        EXPECT_EQ("", e.data);
+        Stream over(entry(kMaxRegTextLength + 1, longest + '\0'));
+        EXPECT_FALSE(ReadRegEntry(over.get(), &e));
+    }
 }
 
 TEST(ProjectReader, RunPackDamageIsRefused) {

@@ -15,7 +15,8 @@ namespace {
 using zekmake::Description;
 using zekmake::Mistake;
 
-// A machine made of a few paths; its code page holds ASCII only.
+// A machine made of a few paths; its code page holds ASCII only, or
+// Latin-1 when latin1 is set.
 class FakeHost : public zekmake::Host {
   public:
     std::set<std::string> files = {
@@ -25,6 +26,9 @@ class FakeHost : public zekmake::Host {
     std::set<std::string> folders = {"C:\\proj\\bin", "C:\\proj\\docs", "D:\\shared",
                                      "C:\\proj\\empty"};
     std::map<std::string, std::vector<std::string>> subfolders;
+    std::map<std::string, std::vector<std::string>> folderFiles;
+    std::map<std::string, std::string> contents;  // of files; empty when not given
+    bool latin1 = false;
 
     bool IsFile(const std::string& path) const override { return files.count(path) != 0; }
     bool IsFolder(const std::string& path) const override { return folders.count(path) != 0; }
@@ -32,10 +36,27 @@ class FakeHost : public zekmake::Host {
         auto found = subfolders.find(path);
         return found == subfolders.end() ? std::vector<std::string>() : found->second;
     }
+    std::vector<std::string> Files(const std::string& path) const override {
+        auto found = folderFiles.find(path);
+        return found == folderFiles.end() ? std::vector<std::string>() : found->second;
+    }
+    bool ReadFile(const std::string& path, std::string* bytes) const override {
+        if (!IsFile(path)) return false;
+        auto found = contents.find(path);
+        *bytes = found == contents.end() ? "" : found->second;
+        return true;
+    }
     bool ToAnsi(std::string_view utf8, std::string* ansi) const override {
-        for (char c : utf8)
-            if ((unsigned char)c >= 0x80) return false;
-        *ansi = std::string(utf8);
+        ansi->clear();
+        for (size_t i = 0; i < utf8.size(); ++i) {
+            unsigned char c = (unsigned char)utf8[i];
+            if (c < 0x80)
+                ansi->push_back((char)c);
+            else if (latin1 && (c == 0xC2 || c == 0xC3) && i + 1 < utf8.size())
+                ansi->push_back((char)((c & 3) << 6 | (utf8[++i] & 0x3F)));
+            else
+                return false;
+        }
         return true;
     }
 };
@@ -247,6 +268,14 @@ TEST_F(DescriptionTest, EachMistakeIsReportedOnItsLine) {
         {"[application]\nname = \"An application name of 24\"\n", 2, "at most 23 fit"},
         {"[application]\nname = \"A/B\"\n", 2, "cannot be a folder name"},
         {"[application]\nname = \"Caf\xC3\xA9\"\n", 2, "ANSI code page"},
+        // Characters the TOML reader mishandles where a space may stand (in
+        // each range of its table), refused before it sees them; comments
+        // and texts in quotes keep them.
+        {"# \xEF\xB6\xAC \xC3\xA9\n[application]\nname = 'App' \xEF\xB6\xAC\n", 3, "U+FDAC"},
+        {"[application]\nname = \"App\"\n\xC3\xA9 = 1\n", 3, "U+00E9"},
+        {"[application]\nname = \"\"\"App\"\"\"\" \xE2\xB1\x9E\n", 2, "U+2C5E"},
+        {"[application]\nname = \"\"\"App\\\n  \xE3\x81\x97\"\"\"\n", 3, "U+3057"},
+        {"[application]\nname = 0\"\xC3\xA9\"\n", 2, "U+00E9"},
         {"[application]\nname = \"App\"\nuninstall = \"yes\"\n", 3, "must be true or false"},
         {"[application]\nname = \"App\"\nreadme = \"missing.txt\"\n", 3,
          "no file C:\\proj\\missing.txt"},
@@ -347,6 +376,23 @@ TEST_F(DescriptionTest, LimitsOfThePackageAreMistakes) {
     EXPECT_EQ(4u + 31 * 3, tooMany.line);
     EXPECT_NE(std::string::npos, tooMany.problem.find("more than 31 groups")) << tooMany.problem;
 
+    // Groups past 32 have no bit in a setup type's mask: naming them in a
+    // type or a shortcut reports the one mistake, not an overlong shift.
+    host_.files.insert("C:\\proj\\empty\\app.exe");
+    groups = kApplication;
+    std::string all;
+    for (int i = 0; i < 34; ++i) {
+        groups += "[[group]]\nname = \"G" + std::to_string(i) + "\"\nsource = \"empty\"\n";
+        all += (i ? ", \"G" : "\"G") + std::to_string(i) + "\"";
+    }
+    groups += "[[setup_type]]\nname = \"All\"\ngroups = [" + all + "]\n" +
+              "[[setup_type]]\nname = \"Last\"\ngroups = [\"G33\"]\n" +
+              "[[desktop]]\nname = \"App\"\ngroup = \"G33\"\nfile = \"app.exe\"\n";
+    Mistake thirtyThree = OnlyMistake(groups);
+    EXPECT_EQ(3u + 32 * 3, thirtyThree.line);
+    EXPECT_NE(std::string::npos, thirtyThree.problem.find("more than 32 groups"))
+        << thirtyThree.problem;
+
     std::string types = std::string(kApplication) + "[[group]]\nname = \"G\"\nsource = \"empty\"\n";
     for (int i = 0; i < 4; ++i)
         types += "[[setup_type]]\nname = \"T" + std::to_string(i) + "\"\ngroups = [\"G\"]\n";
@@ -360,6 +406,63 @@ TEST_F(DescriptionTest, LimitsOfThePackageAreMistakes) {
         OnlyMistake(std::string(kApplication) + "[[group]]\nname = \"G\"\nsource = \"bin\"\n");
     EXPECT_EQ(5u, sub.line);
     EXPECT_NE(std::string::npos, sub.problem.find("holds the folder \"plugins\"")) << sub.problem;
+}
+
+// Names the ANSI listing of the builder would show as "?", and names the
+// installer refuses, are found before anything is built.
+TEST_F(DescriptionTest, GroupFileNamesThePackageCannotHoldAreMistakes) {
+    const std::string group = "[[group]]\nname = \"Help\"\nsource = \"docs\"\n";  // lines 3-5
+    const struct {
+        const char* name;
+        const char* problem;
+    } cases[] = {
+        {"\xE5\x90\x8D.txt", "ANSI code page cannot store"},
+        {"CON.txt", "cannot be installed under its name"},
+        {"a?.txt", "cannot be installed under its name"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        host_.folderFiles["C:\\proj\\docs"] = {"manual.txt", c.name};
+        Mistake m = OnlyMistake(std::string(kApplication) + group);
+        EXPECT_EQ(5u, m.line);
+        EXPECT_NE(std::string::npos, m.problem.find(c.problem)) << m.problem;
+        EXPECT_NE(std::string::npos, m.problem.find(c.name)) << m.problem;
+    }
+}
+
+// A UTF-8 licence or readme is converted to the ANSI code page; ASCII and
+// ANSI texts (not valid UTF-8) are packed as they are.
+TEST_F(DescriptionTest, Utf8TextFilesAreConvertedToAnsi) {
+    host_.latin1 = true;
+    const std::string text = std::string(kApplication) + "licence = \"licence.txt\"\n";
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool converted;
+        std::string ansi;
+    } kept[] = {
+        {"UTF-8", "Z\xC3\xBCrich\r\n", true, "Z\xFCrich\r\n"},
+        {"UTF-8 with BOM", "\xEF\xBB\xBFZ\xC3\xBCrich", true, "Z\xFCrich"},
+        {"ASCII with BOM", "\xEF\xBB\xBFZurich", true, "Zurich"},
+        {"ASCII", "Zurich", false, ""},
+        {"ANSI", "Z\xFCrich \xC3", false, ""},
+    };
+    for (const auto& c : kept) {
+        SCOPED_TRACE(c.what);
+        host_.contents["C:\\proj\\licence.txt"] = c.bytes;
+        ASSERT_TRUE(Read(text)) << Dump();
+        EXPECT_EQ(c.converted, d_.licence.converted);
+        EXPECT_EQ(c.ansi, d_.licence.ansi);
+        EXPECT_FALSE(d_.readme.converted);
+    }
+
+    host_.contents["C:\\proj\\licence.txt"] = "Dear user,\n\xE2\x82\xAC 5\n";
+    Mistake euro = OnlyMistake(text);
+    EXPECT_EQ(3u, euro.line);
+    EXPECT_NE(std::string::npos, euro.problem.find("line 2 of C:\\proj\\licence.txt"))
+        << euro.problem;
+    host_.contents["C:\\proj\\licence.txt"] = "\xEF\xBB\xBFZ\xFCrich";
+    EXPECT_NE(std::string::npos, OnlyMistake(text).problem.find("is not UTF-8"));
 }
 
 TEST_F(DescriptionTest, AllMistakesComeInLineOrderAndNothingIsFilled) {
@@ -392,6 +495,21 @@ TEST(ZekmakeOutput, UninstallGroupGoesLastIntoEverySetupType) {
     EXPECT_STREQ("C:\\tmp\\uninstall", p.groups[2].sourceFolder);
     EXPECT_EQ(7u, p.setupTypes[0].groupMask);
     EXPECT_EQ(5u, p.setupTypes[1].groupMask);
+}
+
+// Each code the builder reports names its cause; none reads as a cancel.
+TEST(ZekmakeOutput, BuildFailuresNameTheirCause) {
+    const struct {
+        uint32_t code;
+        const char* cause;
+    } cases[] = {{0x20000007, "temporary file"},
+                 {0x20000008, "could not be read"},
+                 {0x20000009, "2 GB"},
+                 {0x2000000A, "name"}};
+    for (const auto& c : cases) {
+        std::string text = zekmake::BuildFailureText(c.code);
+        EXPECT_NE(std::string::npos, text.find(c.cause)) << text;
+    }
 }
 
 TEST(ZekmakeOutput, SettingsHoldTheCrcAsUnsignedDecimal) {

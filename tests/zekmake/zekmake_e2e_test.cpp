@@ -149,7 +149,8 @@ TEST_F(ZekmakeE2E, EveryFeatureDecodesAsDescribed) {
     Make("project\\setup\\data.ini", Text("[data]"));
     Make("project\\after\\late.exe", Text("late"));
     Make("project\\after\\early.exe", Text("early"));
-    Make("project\\licence.txt", Text("Licence terms\r\n"));
+    // UTF-8 with a byte-order mark: packed in the ANSI code page.
+    Make("project\\licence.txt", Text("\xEF\xBB\xBFLicence terms, Z\xC3\xBCrich\r\n"));
     Make("project\\docs\\readme.txt", Text("Read me\r\n"));
     Make("project\\project.toml", Text(kEveryFeature));
 
@@ -182,7 +183,12 @@ TEST_F(ZekmakeE2E, EveryFeatureDecodesAsDescribed) {
     EXPECT_EQ(1, h.reboot);
     EXPECT_EQ(0x71, h.allowedSystems);  // the builder passes the NT 6 flag through
     EXPECT_EQ(1, h.licenceFlag);
-    EXPECT_TRUE(Text("Licence terms\r\n") == p.licence);
+    // The same text as the test's own ANSI code page holds it.
+    const wchar_t kLicence[] = L"Licence terms, Z\x00FCrich\r\n";
+    char ansi[64] = {};
+    int ansiLen = WideCharToMultiByte(CP_ACP, 0, kLicence, -1, ansi, sizeof ansi, nullptr, nullptr);
+    ASSERT_GT(ansiLen, 1);
+    EXPECT_TRUE(Bytes(ansi, ansi + ansiLen - 1) == p.licence);
     EXPECT_EQ(1, h.readmeFlag);
     EXPECT_TRUE(Text("Read me\r\n") == p.readme);
 

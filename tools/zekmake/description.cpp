@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "package/bytes.h"
 #include "package/file_name.h"
+#include "package/records.h"
 
 namespace zekmake {
 
@@ -20,6 +23,7 @@ constexpr size_t kMaxSetupTypes = 3;
 constexpr size_t kMaxEntries = 255;  // links of one place, registry values, run packs of one list
 constexpr size_t kMaxPathLen = 255;
 constexpr size_t kMaxProgramNameLen = 30;
+constexpr size_t kMaxRegText = builder::kMaxRegTextLength - 1;  // without its NUL
 constexpr uint8_t kModernSystems = 0x40;  // NT 6 and later: Vista to 11
 constexpr uint8_t kAllSystems = 0x37 | kModernSystems;
 
@@ -54,12 +58,35 @@ std::string NameList(const Named<T> (&names)[N]) {
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
+// A group's bit in a setup type's mask. Groups past the 32 a mask can name
+// are already mistakes and have none.
+uint32_t GroupBit(size_t index) { return index < kMaxGroups ? 1u << index : 0; }
+
 uint32_t LineOf(const toml::node& node) { return node.source().begin.line; }
 
 // A name that can stand for one file or folder: what the installer accepts
 // as a plain name, without the characters Windows refuses in names.
 bool IsFileName(const std::string& name) {
     return package::IsPlainName(name.c_str()) && name.find_first_of("<>\"|?*") == std::string::npos;
+}
+
+// Strict UTF-8: shortest forms only, no surrogates, nothing past U+10FFFF.
+bool IsUtf8(std::string_view text) {
+    for (size_t i = 0; i < text.size();) {
+        uint8_t c = (uint8_t)text[i];
+        size_t count = c < 0x80 ? 1 : c < 0xC2 ? 0 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : c < 0xF5 ? 4 : 0;
+        if (count == 0 || i + count > text.size()) return false;
+        uint32_t cp = count == 1 ? c : c & (0x7F >> count);
+        for (size_t k = 1; k < count; ++k) {
+            uint8_t next = (uint8_t)text[i + k];
+            if ((next & 0xC0) != 0x80) return false;
+            cp = cp << 6 | (next & 0x3F);
+        }
+        const uint32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (cp < kShortest[count] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += count;
+    }
+    return true;
 }
 
 // One table of the description and the words that name it in messages.
@@ -115,6 +142,9 @@ class Reader {
     std::string Resolve(const std::string& path) const;
 
     void ReadApplication(const Table& app, Description* d);
+    void ReadTextFile(const Table& app, const char* key, const std::string& path,
+                      ConvertedText* out);
+    void CheckFileNames(const Table& table, const std::string& folder);
     void ReadBackground(const Table& background, Description* d);
     void ReadGroups(const std::vector<Table>& tables, builder::Project* p);
     void ReadSetupTypes(const std::vector<Table>& tables, builder::Project* p);
@@ -138,7 +168,7 @@ class Reader {
 void Reader::CheckKeys(const Table& table, std::initializer_list<const char*> allowed) {
     for (auto&& [key, node] : table.t) {
         bool known = std::any_of(allowed.begin(), allowed.end(),
-                                 [&](const char* a) { return key.str() == a; });
+                                 [&key = key](const char* a) { return key.str() == a; });
         if (known) continue;
         std::string list;
         for (const char* a : allowed) list += (list.empty() ? "" : ", ") + std::string(a);
@@ -350,10 +380,12 @@ void Reader::ReadApplication(const Table& app, Description* d) {
     if (Path(app, "licence", false, false, &text)) {
         h.licenceFlag = 1;
         package::CopyText(h.licencePath, sizeof h.licencePath, text.c_str());
+        ReadTextFile(app, "licence", text, &d->licence);
     }
     if (Path(app, "readme", false, false, &text)) {
         h.readmeFlag = 1;
         package::CopyText(h.readmePath, sizeof h.readmePath, text.c_str());
+        ReadTextFile(app, "readme", text, &d->readme);
     }
 
     h.allowedSystems = kAllSystems;
@@ -362,7 +394,7 @@ void Reader::ReadApplication(const Table& app, Description* d) {
         uint8_t mask = 0;
         for (const auto& [name, line] : systems) {
             auto found = std::find_if(std::begin(kSystems), std::end(kSystems),
-                                      [&](const auto& s) { return name == s.name; });
+                                      [&name = name](const auto& s) { return name == s.name; });
             if (found != std::end(kSystems))
                 mask |= found->value;
             else
@@ -386,6 +418,64 @@ void Reader::ReadApplication(const Table& app, Description* d) {
     if (Bool(app, "uninstall", &flag)) h.uninstall = flag;
     uninstall_ = h.uninstall != 0;
     if (Bool(app, "reboot", &flag)) h.reboot = flag;
+}
+
+void Reader::ReadTextFile(const Table& app, const char* key, const std::string& path,
+                          ConvertedText* out) {
+    uint32_t line = LineOf(*app.t.get(key));
+    std::string bytes;
+    if (!host_.ReadFile(path, &bytes)) {
+        Fail(app, line, Quoted(key) + ": the file " + path + " cannot be read",
+             "make it readable, or name another file");
+        return;
+    }
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    bool marked = std::string_view(bytes).starts_with(kBom);
+    std::string_view text = std::string_view(bytes).substr(marked ? kBom.size() : 0);
+    bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return (uint8_t)c < 0x80; });
+    bool utf8 = IsUtf8(text);
+    if (!marked && (ascii || !utf8)) return;  // ASCII, or ANSI already: packed as it is
+    if (!utf8) {
+        Fail(app, line,
+             Quoted(key) + ": " + path + " starts with the UTF-8 byte-order mark but is not UTF-8",
+             "save it again as UTF-8, or as ANSI text without the mark");
+        return;
+    }
+    std::string ansi;
+    if (!host_.ToAnsi(text, &ansi)) {
+        // Name the first line holding a character the code page lacks.
+        uint32_t textLine = 1;
+        for (size_t start = 0; start < text.size(); ++textLine) {
+            size_t end = std::min(text.find('\n', start), text.size());
+            std::string lineAnsi;
+            if (!host_.ToAnsi(text.substr(start, end - start), &lineAnsi)) break;
+            start = end + 1;
+        }
+        Fail(app, line,
+             Quoted(key) + ": line " + std::to_string(textLine) + " of " + path +
+                 " holds a character the Windows ANSI code page cannot store",
+             "replace it by a character of that code page, or leave it out");
+        return;
+    }
+    out->converted = true;
+    out->ansi = std::move(ansi);
+}
+
+void Reader::CheckFileNames(const Table& table, const std::string& folder) {
+    uint32_t line = LineOf(*table.t.get("source"));
+    for (const std::string& name : host_.Files(folder)) {
+        std::string ansi;
+        if (!host_.ToAnsi(name, &ansi) || ansi.find('\0') != std::string::npos)
+            Fail(table, line,
+                 "the file " + Quoted(name) + " in " + folder +
+                     " has a name the Windows ANSI code page cannot store",
+                 "rename it with characters of that code page only");
+        else if (!IsFileName(ansi) || ansi.size() >= sizeof(package::FileEntry::name))
+            Fail(table, line,
+                 "the file " + Quoted(name) + " in " + folder + " cannot be installed under its name",
+                 "rename it: no device name such as CON or NUL, none of \\ / : < > \" | ? *, and "
+                 "not only dots and spaces");
+    }
 }
 
 void Reader::ReadBackground(const Table& background, Description* d) {
@@ -444,6 +534,7 @@ void Reader::ReadGroups(const std::vector<Table>& tables, builder::Project* p) {
                      "the folder " + folder + " holds the folder " + Quoted(sub) +
                          ", which would be installed as an empty file",
                      "move it out, or make its files a group of their own with a \"subfolder\"");
+            CheckFileNames(table, folder);
         }
         uint8_t destination = 1, mode = 0x10;
         Choice(table, "destination", kDestinations, &destination);
@@ -491,7 +582,7 @@ void Reader::ReadSetupTypes(const std::vector<Table>& tables, builder::Project* 
                 Fail(table, line, "no group is named " + Quoted(group),
                      "name a group of a [[group]] table");
             else
-                type.groupMask |= 1u << (found - groupNames_.begin());
+                type.groupMask |= GroupBit(found - groupNames_.begin());
         }
         package::CopyText(type.name, sizeof type.name, name.c_str());
         typeMasks_.emplace_back(name, type.groupMask);
@@ -506,9 +597,9 @@ void Reader::ReadSetupTypes(const std::vector<Table>& tables, builder::Project* 
                  ": a single setup type is not offered, and every group is installed",
              "list every group in it, or add a second setup type");
     if (tables.size() < 2) return;
-    for (size_t i = 0; i < groupNames_.size(); ++i) {
+    for (size_t i = 0; i < std::min(groupNames_.size(), kMaxGroups); ++i) {
         bool used = std::any_of(typeMasks_.begin(), typeMasks_.end(),
-                                [&](const auto& t) { return t.second & (1u << i); });
+                                [&](const auto& t) { return t.second & GroupBit(i); });
         if (!used)
             Fail(groupLines_[i],
                  "[[group]] " + Quoted(groupNames_[i]) + ": no setup type installs it",
@@ -520,7 +611,7 @@ std::vector<std::string> Reader::TypesWithoutFirstGroup(size_t index) const {
     std::vector<std::string> types;
     if (typeMasks_.size() < 2) return types;
     for (const auto& [name, mask] : typeMasks_)
-        if ((mask & (1u << index)) && !(mask & 1u)) types.push_back(Quoted(name));
+        if ((mask & GroupBit(index)) && !(mask & 1u)) types.push_back(Quoted(name));
     return types;
 }
 
@@ -660,7 +751,7 @@ void Reader::ReadRegistry(const std::vector<Table>& tables, builder::Project* p)
                  "add root = \"HKEY_CURRENT_USER\" or another root");
             ok = false;
         }
-        if (Text(table, "key", SIZE_MAX, true, &entry.key)) {
+        if (Text(table, "key", kMaxRegText, true, &entry.key)) {
             if (entry.key[0] == '\\' || entry.key.find_first_of("\r\n") != std::string::npos) {
                 Fail(table, LineOf(*table.t.get("key")),
                      "\"key\" starts with a backslash or holds a line break",
@@ -671,7 +762,7 @@ void Reader::ReadRegistry(const std::vector<Table>& tables, builder::Project* p)
             ok = false;
         }
         entry.name = "(Default)";
-        if (Text(table, "name", SIZE_MAX, false, &entry.name)) {
+        if (Text(table, "name", kMaxRegText, false, &entry.name)) {
             // The value name is written between quotes without escapes.
             if (entry.name.find_first_of("\"\\\r\n") != std::string::npos) {
                 Fail(table, LineOf(*table.t.get("name")),
@@ -689,7 +780,7 @@ void Reader::ReadRegistry(const std::vector<Table>& tables, builder::Project* p)
             ok = false;
         } else if (value->is_string()) {
             entry.type = 0;
-            if (!Text(table, "value", SIZE_MAX, false, &entry.data))
+            if (!Text(table, "value", kMaxRegText, false, &entry.data))
                 ok = false;
             else if (entry.data.find_first_of("\r\n") != std::string::npos) {
                 Fail(table, LineOf(*value), "\"value\" holds a line break",
@@ -803,11 +894,140 @@ void Reader::Read(const toml::table& root, Description* d) {
     ReadRunPacks(Tables(root, "run_after", "run pack"), &p.afterPacks);
 }
 
+// Debian's toml++ 3.3.0 asks of each character where a space may stand
+// whether it is whitespace, and for these code points its generated table
+// reaches a point marked unreachable: undefined behaviour (an abort under
+// the sanitizers). They are found before the text reaches the parser.
+bool MishandledByToml(uint32_t c) {
+    return (c >= 0xA1 && c <= 0x499) || (c >= 0x2C5E && c <= 0x2FFF) ||
+           (c >= 0x3001 && c <= 0x3057) || (c >= 0xFB26 && c <= 0xFEFE);
+}
+
+// The code point of the UTF-8 sequence at text[at] and its length in *len.
+// Overlong forms are decoded too, as the parser may take them; a byte that
+// starts no whole sequence is 1 byte of U+FFFD.
+uint32_t CodePointAt(std::string_view text, size_t at, size_t* len) {
+    auto byte = [&](size_t i) { return (uint8_t)text[i]; };
+    uint8_t lead = byte(at);
+    size_t count = lead < 0x80 ? 1 : lead < 0xC0 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF8 ? 4 : 0;
+    uint32_t c = count == 1 ? lead : count == 2 ? lead & 0x1F : count == 3 ? lead & 0x0F : lead & 0x07;
+    bool whole = count != 0 && at + count <= text.size();
+    for (size_t i = 1; whole && i < count; ++i) {
+        whole = (byte(at + i) & 0xC0) == 0x80;
+        c = c << 6 | (byte(at + i) & 0x3F);
+    }
+    *len = whole ? count : 1;
+    return whole ? c : 0xFFFD;
+}
+
+// Where a quote follows a space, "=", "[", "{" or "," it opens a text. Elsewhere
+// (as in 0"...") the parser may take it as part of a malformed value and,
+// to report it, read on to the value's end asking of each character whether
+// it is whitespace.
+bool OpensText(std::string_view text, size_t quote) {
+    return quote == 0 || (text[quote - 1] != 0 && strchr(" \t\r\n=[{,", text[quote - 1]));
+}
+bool IsValueEnd(char c) { return c != 0 && strchr(" \t\n\v\f\r]},#", c); }
+
+// Finds the first such character where the parser would ask: anywhere
+// outside texts in quotes and comments (where any non-ASCII character is a
+// syntax error, so nothing valid is lost), after a quote that may not open a
+// text up to the value's end, and after a backslash of a multi-line text.
+// Texts are followed as the parser reads them, the up to two quotes that
+// may close a multi-line text included.
+bool FindMishandledCharacter(std::string_view text, Mistake* mistake) {
+    enum class In { kValue, kComment, kBasic, kLiteral, kMultiBasic, kMultiLiteral };
+    In in = In::kValue;
+    uint32_t line = 1;
+    auto starts = [&](size_t at, const char* token) { return text.substr(at).starts_with(token); };
+    auto report = [&](uint32_t c, const char* where, const char* fix) {
+        char code[16];
+        snprintf(code, sizeof code, "U+%04X", (unsigned)c);
+        *mistake = {line, std::string("the character ") + code + " " + where +
+                              ", where the TOML reader cannot take it",
+                    fix};
+        return true;
+    };
+    for (size_t at = 0, len = 1; at < text.size(); at += len) {
+        uint32_t c = CodePointAt(text, at, &len);
+        if (c == '\n') {
+            ++line;
+            if (in == In::kComment || in == In::kBasic || in == In::kLiteral) in = In::kValue;
+            continue;
+        }
+        switch (in) {
+            case In::kValue:
+                if (MishandledByToml(c))
+                    return report(c, "stands outside quotes and comments",
+                                  "remove it, or put it in a text in quotes");
+                if (c == '#') in = In::kComment;
+                if ((c == '"' || c == '\'') && !OpensText(text, at))
+                    for (size_t next = at + 1, nextLen = 1;
+                         next < text.size() && !IsValueEnd(text[next]); next += nextLen) {
+                        uint32_t inside = CodePointAt(text, next, &nextLen);
+                        if (MishandledByToml(inside))
+                            return report(inside, "follows a quote inside a malformed value",
+                                          "correct the value, or leave the character out");
+                    }
+                if (c == '"' || c == '\'') {
+                    bool multi = starts(at, c == '"' ? "\"\"\"" : "'''");
+                    in = c == '"' ? (multi ? In::kMultiBasic : In::kBasic)
+                                  : (multi ? In::kMultiLiteral : In::kLiteral);
+                    if (multi) len = 3;
+                }
+                break;
+            case In::kComment:
+                break;
+            case In::kBasic:
+                if (c == '"') in = In::kValue;
+                // The escaped character is skipped, a line break excepted.
+                if (c == '\\' && at + 1 < text.size() && text[at + 1] != '\n') ++len;
+                break;
+            case In::kLiteral:
+                if (c == '\'') in = In::kValue;
+                break;
+            case In::kMultiBasic:
+            case In::kMultiLiteral: {
+                const char* close = in == In::kMultiBasic ? "\"\"\"" : "'''";
+                if (starts(at, close)) {
+                    len = 3;
+                    while (len < 5 && at + len < text.size() && text[at + len] == close[0]) ++len;
+                    in = In::kValue;
+                } else if (in == In::kMultiBasic && c == '\\') {
+                    // The parser asks about the escaped character, and after
+                    // a line-ending backslash about the first one past the
+                    // spaces and line breaks it passes over.
+                    size_t next = at + 1;
+                    bool lineEnding = false;
+                    while (next < text.size() && text[next] && strchr(" \t\r\n", text[next])) {
+                        if (text[next] == '\n') ++line;
+                        lineEnding = true;
+                        ++next;
+                    }
+                    size_t nextLen = 1;
+                    uint32_t escaped = next < text.size() ? CodePointAt(text, next, &nextLen) : 0;
+                    if (MishandledByToml(escaped))
+                        return report(escaped, "follows a backslash in a multi-line text",
+                                      "remove the backslash, or the character");
+                    len = next - at + (lineEnding ? 0 : 1);
+                }
+                break;
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 bool ReadDescription(std::string_view text, const std::string& baseDir, const Host& host,
                      Description* out, std::vector<Mistake>* mistakes) {
     mistakes->clear();
+    Mistake mishandled;
+    if (FindMishandledCharacter(text, &mishandled)) {
+        mistakes->push_back(mishandled);
+        return false;
+    }
     toml::parse_result parsed = toml::parse(text, std::string_view("description"));
     if (!parsed) {
         const toml::parse_error& error = parsed.error();

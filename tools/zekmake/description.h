@@ -33,9 +33,23 @@ class Host {
     virtual bool IsFolder(const std::string& path) const = 0;
     // Names of the folders directly inside the folder at path.
     virtual std::vector<std::string> Subfolders(const std::string& path) const = 0;
+    // Names of the files directly inside the folder at path, in UTF-8 as the
+    // file system holds them (not as the ANSI code page shows them).
+    virtual std::vector<std::string> Files(const std::string& path) const = 0;
+    // The whole file at path; false when it cannot be read.
+    virtual bool ReadFile(const std::string& path, std::string* bytes) const = 0;
     // UTF-8 text in the 8-bit code page the package stores; false when a
     // character has no place in that code page.
     virtual bool ToAnsi(std::string_view utf8, std::string* ansi) const = 0;
+};
+
+// A licence or readme file written in UTF-8 (with or without a byte-order
+// mark), converted to the ANSI code page the installer shows: this text is
+// packed in place of the file. A file in ASCII, or in the ANSI code page
+// already (not valid UTF-8), is packed as it is.
+struct ConvertedText {
+    bool converted = false;
+    std::string ansi;
 };
 
 // A description read and checked: the project file's contents, and the
@@ -44,6 +58,8 @@ struct Description {
     builder::Project project = {};
     uint32_t backColor = 0xFF0000;  // a COLORREF, 0x00BBGGRR: blue
     bool dithered = true;
+    ConvertedText licence;
+    ConvertedText readme;
     // What builds but is likely not meant (same form as a mistake).
     std::vector<Mistake> warnings;
 };

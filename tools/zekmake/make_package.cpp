@@ -4,9 +4,11 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "builder/zek2dat_api.h"
+#include "package/bytes.h"
 #include "tools/zekmake/win_host.h"
 #include "win32/unique_handle.h"
 
@@ -123,6 +125,22 @@ bool StageUninstaller(const WorkFolder& work, const std::string& bin, Descriptio
     return true;
 }
 
+// Licence and readme texts converted from UTF-8 are packed from copies in
+// the work folder.
+bool StageTexts(const WorkFolder& work, Description* d) {
+    builder::ProjectHeader& h = d->project.header;
+    const std::tuple<const ConvertedText&, char*, const char*> texts[] = {
+        {d->licence, h.licencePath, "licence.txt"}, {d->readme, h.readmePath, "readme.txt"}};
+    for (const auto& [text, path, name] : texts) {
+        if (!text.converted) continue;
+        std::string copy = work / name;
+        if (!WriteWholeFile(copy, text.ansi.data(), text.ansi.size()) ||
+            !package::CopyText(path, sizeof h.licencePath, copy.c_str()))
+            return false;
+    }
+    return true;
+}
+
 // Builds setup.dat at packagePath from the project; on success *crc is its CRC-32.
 bool BuildPackage(const std::string& bin, const std::string& projectPath,
                   const std::string& packagePath, uint32_t* crc, FILE* err) {
@@ -198,7 +216,7 @@ int MakePackage(const char* descriptionPath, const char* outDir, FILE* out, FILE
 
     WorkFolder work;
     std::vector<uint8_t> project;
-    bool staged = work.Create() &&
+    bool staged = work.Create() && StageTexts(work, &d) &&
                   (!d.project.header.uninstall || StageUninstaller(work, bin, &d, err)) &&
                   builder::EncodeProject(d.project, &project) &&
                   WriteWholeFile(work / "project.zek", project.data(), project.size());

@@ -10,7 +10,8 @@ void AddUninstallGroup(const std::string& folder, builder::Project* project) {
     package::CopyText(group.name, sizeof group.name, "Uninstaller");
     package::CopyText(group.sourceFolder, sizeof group.sourceFolder, folder.c_str());
     group.flags = 0x11;  // plain files, into the installation folder
-    uint32_t bit = 1u << project->groups.size();
+    // A mask names 32 groups; the reader leaves the last of them free.
+    uint32_t bit = project->groups.size() < 32 ? 1u << project->groups.size() : 0;
     project->groups.push_back(group);
     for (package::SetupTypeRecord& type : project->setupTypes) type.groupMask |= bit;
 }
@@ -33,6 +34,16 @@ std::string BuildFailureText(uint32_t code) {
             return "the builder ran out of memory";
         case 0x20000006:
             return "a group's source folder could not be listed";
+        case 0x20000007:
+            return "a temporary file of the build could not be made or written (is the "
+                   "temporary-files folder full or read-only?)";
+        case 0x20000008:
+            return "a file to pack could not be read";
+        case 0x20000009:
+            return "the package would reach 2 GB, more than a package can hold";
+        case 0x2000000A:
+            return "a file of a group has a name the package cannot hold (a character the ANSI "
+                   "code page lacks, or a device name)";
         default: {
             char hex[16];
             snprintf(hex, sizeof hex, "%08X", (unsigned)code);

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <io.h>
+
+#include <cstdio>
 #include <cstring>
 
 #include "win32/unique_handle.h"
@@ -35,6 +38,40 @@ std::vector<std::string> WinHost::Subfolders(const std::string& path) const {
             names.emplace_back(found.cFileName);
     } while (FindNextFileA(find.get(), &found));
     return names;
+}
+
+std::vector<std::string> WinHost::Files(const std::string& path) const {
+    // Listed through the wide functions: the ANSI ones show a character the
+    // code page lacks as "?" (or a look-alike), hiding the very fault.
+    std::vector<std::string> names;
+    std::string pattern = path + "\\*";
+    int wideLen = MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, nullptr, 0);
+    if (wideLen <= 0) return names;
+    std::wstring widePattern((size_t)wideLen, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, widePattern.data(), wideLen);
+    WIN32_FIND_DATAW found;
+    win32::UniqueFindHandle find(FindFirstFileW(widePattern.c_str(), &found));
+    if (!find) return names;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        char utf8[MAX_PATH * 4] = {};
+        if (WideCharToMultiByte(CP_UTF8, 0, found.cFileName, -1, utf8, sizeof utf8, nullptr,
+                                nullptr) > 0)
+            names.emplace_back(utf8);
+    } while (FindNextFileW(find.get(), &found));
+    return names;
+}
+
+bool WinHost::ReadFile(const std::string& path, std::string* bytes) const {
+    // A licence or readme is a page of text; the bound keeps a wrong path
+    // from taking all memory.
+    constexpr long long kMaxTextFile = 64ll << 20;
+    win32::UniqueFile file(fopen(path.c_str(), "rb"));
+    if (!file) return false;
+    long long size = _filelengthi64(_fileno(file.get()));
+    if (size < 0 || size > kMaxTextFile) return false;
+    bytes->assign((size_t)size, '\0');
+    return fread(bytes->data(), 1, bytes->size(), file.get()) == bytes->size();
 }
 
 bool WinHost::ToAnsi(std::string_view utf8, std::string* ansi) const {

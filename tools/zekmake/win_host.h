@@ -11,6 +11,8 @@ class WinHost : public Host {
     bool IsFile(const std::string& path) const override;
     bool IsFolder(const std::string& path) const override;
     std::vector<std::string> Subfolders(const std::string& path) const override;
+    std::vector<std::string> Files(const std::string& path) const override;
+    bool ReadFile(const std::string& path, std::string* bytes) const override;
     bool ToAnsi(std::string_view utf8, std::string* ansi) const override;
 };
 
