@@ -20,15 +20,6 @@ bool HasLineBreak(const std::string& text) { return text.find_first_of("\r\n") !
 
 }  // namespace
 
-const char* RegistryRootName(uint32_t root) {
-    switch (root) {
-        case 0x80000000u: return "HKEY_CLASSES_ROOT";
-        case 0x80000001u: return "HKEY_CURRENT_USER";
-        case 0x80000002u: return "HKEY_LOCAL_MACHINE";
-        default: return nullptr;
-    }
-}
-
 int32_t ParseRegistryNumber(const char* text) {
     // Only the text's very first characters choose base 16, and the digits
     // follow them directly; after white space or a sign, "0x" reads as a

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "builder/project_reader.h"
+#include "package/registry_text.h"
 
 namespace builder {
 
@@ -16,9 +17,9 @@ constexpr char kRegistryTextStart[] = "REGEDIT4\r\n\r\n";
 constexpr uint32_t kRegTypeText = 0;
 constexpr uint32_t kRegTypeNumber = 1;
 
-// "HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER" or "HKEY_LOCAL_MACHINE" for the
-// three predefined roots a project may name; null for any other value.
-const char* RegistryRootName(uint32_t root);
+// The three predefined roots a project may name are the ones the installer
+// reads back.
+using package::RegistryRootName;
 
 // Reads a number value's text as a signed 32-bit value: base 16 when the
 // text begins with "0x" (lower-case x only), base 10 otherwise; leading white

@@ -49,9 +49,9 @@ void ImportRegistryStep(SetupRun& run) {
         if (log.enabled) LogRegistryNotes(log.logPath, run.registryNotes);
         return;
     }
-    ImportRegistryBlock(run.stream.get(), run.header.appName, run.status.get(),
-                        run.header.registryOffset, run.header.registrySize, log.installDir,
-                        LogPathOrNull(), &run.registryNotes);
+    ImportRegistryBlock(run.stream.get(), run.header.appName, run.header.registryOffset,
+                        run.header.registrySize, log.installDir, LogPathOrNull(),
+                        &run.registryNotes);
 }
 
 void AddLogEntryStep(const char* item, uint8_t kind) {

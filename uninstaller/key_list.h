@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "package/registry_text.h"
+
 namespace uninstaller {
 
-constexpr uint32_t kRootClasses = 0x80000000u;       // "HKEY_CLASSES_ROOT"
-constexpr uint32_t kRootCurrentUser = 0x80000001u;   // "HKEY_CURRENT_USER"
-constexpr uint32_t kRootLocalMachine = 0x80000002u;  // "HKEY_LOCAL_MACHINE"
+using package::kRootClasses;
+using package::kRootCurrentUser;
+using package::kRootLocalMachine;
 
 struct KeyEntry {
     uint32_t root;

@@ -100,3 +100,36 @@ TEST(RegistryText, EntriesThatWouldBreakTheLineAlternationAreRefused) {
     EXPECT_EQ(RegEntryFault::kLineBreak, CheckRegEntry(Reg(kHkcu, 0, "K", "N\n", "D")));
     EXPECT_EQ(RegEntryFault::kLineBreak, CheckRegEntry(Reg(kHkcu, 0, "K", "N", "two\rlines")));
 }
+
+// The installer reads what the builder writes with its own reader: each
+// entry comes back with its key, name and typed data.
+TEST(RegistryText, WrittenTextReadsBackAsTheEntries) {
+    struct Case {
+        uint32_t type;
+        const char* name;
+        const char* data;
+        bool isDefault;
+        uint32_t regType;
+        std::vector<uint8_t> bytes;
+    } cases[] = {
+        {0, "Path", "C:\\Dir \"x\"", false, 1, {'C', ':', '\\', 'D', 'i', 'r', ' ', '"', 'x', '"', 0}},
+        {0, "(Default)", "", true, 1, {0}},
+        {1, "N", "-2", false, 4, {0xFE, 0xFF, 0xFF, 0xFF}},
+        {1, "(Default)", "0x1a", true, 4, {0x1A, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text = std::string(kRegistryTextStart) +
+                           FormatRegEntry(Reg(kHklm, c.type, "Software\\V App", c.name, c.data));
+        auto sections = package::ParseRegistryText(text);
+        ASSERT_EQ(1u, sections.size());
+        EXPECT_EQ("HKEY_LOCAL_MACHINE\\Software\\V App", sections[0].key);
+        ASSERT_EQ(1u, sections[0].values.size());
+        const package::RegistryValue& v = sections[0].values[0];
+        EXPECT_EQ(package::RegistryValue::Kind::kSet, v.kind);
+        EXPECT_EQ(c.isDefault, v.isDefault);
+        if (!c.isDefault) EXPECT_EQ(c.name, v.name);
+        EXPECT_EQ(c.regType, v.type);
+        EXPECT_EQ(c.bytes, v.data);
+    }
+}

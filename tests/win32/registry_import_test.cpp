@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <memory>
 #include <thread>
 
 #include "installer/registry_import.h"
@@ -127,27 +128,109 @@ TEST_F(UninstallRegistrationTest, ASecondInstallationNumbersItsKeysAfterTheFirst
     EXPECT_EQ((std::vector<std::string>{"B"}), testpkg::ReadLogList(log, "RegKey2", "Value"));
 }
 
-// A .reg file that cannot be written (here: its folder is gone) is reported,
-// and the registration noted before still reaches the log.
-TEST_F(UninstallRegistrationTest, UnwritableRegFileIsReportedAndTheNotesAreStillLogged) {
-    installer::RegisterUninstall("Tool", dir_.path().c_str(), &notes_);
-    std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Tool]\r\n\"A\"=\"1\"\r\n";
+// A classes root without the .reg association, for this process only.
+class WithoutRegAssociation {
+  public:
+    WithoutRegAssociation() {
+        RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &empty_, nullptr);
+        RegOverridePredefKey(HKEY_CLASSES_ROOT, empty_);
+    }
+    ~WithoutRegAssociation() {
+        RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+        RegCloseKey(empty_);
+        SHDeleteKeyA(HKEY_CURRENT_USER, path_.c_str());
+    }
+
+  private:
+    std::string path_ = "Software\\SuiteTests\\classes-" + std::to_string(GetCurrentProcessId());
+    HKEY empty_ = nullptr;
+};
+
+// Where the associated program cannot import the text (the .reg file cannot
+// be written into a folder that is gone or under a path too long, or no
+// program takes .reg files), the installer writes the entries itself: the
+// values land, every key it creates is logged outermost first after the
+// registration, and no .reg file is left.
+TEST_F(UninstallRegistrationTest, WithoutTheAssociatedProgramTheEntriesAreWrittenAndLogged) {
+    std::string top = "Software\\SuiteTests-import-" + std::to_string(GetCurrentProcessId());
+    std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + top + "\\Tool\\Sub]\r\n\"A\"=\"1\"\r\n"
+                       "[HKEY_CURRENT_USER\\" + top + "\\Tool\\Sub]\r\n@=dword:00000007\r\n";
     std::string package = dir_ / "package.tmp";
     ASSERT_TRUE(testpkg::WriteFileBytes(package, testpkg::Bytes(text.begin(), text.end())));
+    std::string longDir = dir_ / std::string(250, 'd');
+    CreateDirectoryA(longDir.c_str(), nullptr);
+    struct Case {
+        std::string installDir;
+        bool associated;
+    } cases[] = {{dir_ / "missing", true}, {longDir, true}, {dir_.path(), false}};
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        notes_.clear();
+        installer::RegisterUninstall("Tool", dir_.path().c_str(), &notes_);
+        std::string log = dir_ / ("uninst" + std::to_string(i) + ".log");
+        FILE* stream = fopen(package.c_str(), "rb");
+        ASSERT_TRUE(stream);
+        {
+            std::unique_ptr<WithoutRegAssociation> classes;
+            if (!cases[i].associated) classes = std::make_unique<WithoutRegAssociation>();
+            installer::ImportRegistryBlock(stream, "Tool", 0, (uint32_t)text.size(),
+                                           cases[i].installDir.c_str(), log.c_str(), &notes_);
+        }
+        fclose(stream);
+        EXPECT_EQ("1", QueryText(HKEY_CURRENT_USER, top + "\\Tool\\Sub", "A"));
+        DWORD number = 0, size = sizeof number;
+        EXPECT_EQ(ERROR_SUCCESS, SHGetValueA(HKEY_CURRENT_USER, (top + "\\Tool\\Sub").c_str(),
+                                             nullptr, nullptr, &number, &size));
+        EXPECT_EQ(7u, number);
+        EXPECT_EQ((std::vector<std::string>{"HKEY_LOCAL_MACHINE\\" + std::string(kUninstall) + "\\Tool",
+                                            "HKEY_CURRENT_USER\\" + top,
+                                            "HKEY_CURRENT_USER\\" + top + "\\Tool",
+                                            "HKEY_CURRENT_USER\\" + top + "\\Tool\\Sub"}),
+                  testpkg::ReadLogList(log, "Registry Keys", "RegKey"));
+        EXPECT_TRUE(testpkg::ReadLogList(log, "RegKey2", "Value").empty());
+        EXPECT_EQ((std::vector<std::string>{"A", "@"}), testpkg::ReadLogList(log, "RegKey4", "Value"));
+        EXPECT_FALSE(testpkg::FileExists(dir_ / "Tool.reg"));
+        SHDeleteKeyA(HKEY_CURRENT_USER, top.c_str());
+    }
+}
+
+// A block larger than any registry text is not read: the system's error text
+// is shown and the registration noted before still reaches the log.
+TEST_F(UninstallRegistrationTest, AnOversizedBlockIsReportedAndTheNotesAreStillLogged) {
+    installer::RegisterUninstall("Tool", dir_.path().c_str(), &notes_);
+    std::string package = dir_ / "package.tmp";
+    ASSERT_TRUE(testpkg::WriteFileBytes(package, testpkg::Bytes(64, 'r')));
     FILE* stream = fopen(package.c_str(), "rb");
     ASSERT_TRUE(stream);
     std::string log = dir_ / "uninst.log";
     std::string boxText = "<no box>";
     std::thread answer = AnswerBox("GetLastError", &boxText);
-    installer::ImportRegistryBlock(stream, "Tool", nullptr, 0, (uint32_t)text.size(),
-                                   (dir_ / "missing").c_str(), log.c_str(), &notes_);
+    installer::ImportRegistryBlock(stream, "Tool", 0, package::kMaxRegistryTextSize + 1,
+                                   dir_.path().c_str(), log.c_str(), &notes_);
     answer.join();
     fclose(stream);
     EXPECT_NE("<no box>", boxText);
     EXPECT_EQ((std::vector<std::string>{"HKEY_LOCAL_MACHINE\\" + std::string(kUninstall) + "\\Tool"}),
               testpkg::ReadLogList(log, "Registry Keys", "RegKey"));
-    EXPECT_EQ((std::vector<std::string>{"DisplayName", "UninstallString"}),
-              testpkg::ReadLogList(log, "RegKey1", "Value"));
+    EXPECT_FALSE(testpkg::FileExists(dir_ / "Tool.reg"));
+}
+
+// Keys that exist already are never logged as created, so the uninstaller
+// does not take away what was there before.
+TEST(NoteRegistryImport, OnlyMissingParentsAreNoted) {
+    std::string top = "Software\\SuiteTests-note-" + std::to_string(GetCurrentProcessId());
+    SHSetValueA(HKEY_CURRENT_USER, (top + "\\Have").c_str(), "v", REG_SZ, "x", 2);
+    package::RegistryLogList notes;
+    installer::NoteRegistryImport(
+        package::ParseRegistryText("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + top + "\\Have\\New\\Key]\r\n\"v\"=\"1\"\r\n"
+                                   "[HKEY_USERS\\.DEFAULT\\Software\\Nope\\Key]\r\n\"v\"=\"1\"\r\n"),
+        &notes);
+    SHDeleteKeyA(HKEY_CURRENT_USER, top.c_str());
+    ASSERT_EQ(3u, notes.size());
+    EXPECT_EQ("HKEY_CURRENT_USER\\" + top + "\\Have\\New", notes[0].key);
+    EXPECT_EQ("HKEY_CURRENT_USER\\" + top + "\\Have\\New\\Key", notes[1].key);
+    EXPECT_EQ("HKEY_USERS\\.DEFAULT\\Software\\Nope\\Key", notes[2].key);  // noted, never written
 }
 
 TEST(RunAssociated, ImportsTheRegFileAndDeletesIt) {
@@ -156,28 +239,17 @@ TEST(RunAssociated, ImportsTheRegFileAndDeletesIt) {
     std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + key + "]\r\n\"Name\"=\"C:\\\\Dir\"\r\n";
     std::string path = dir / "My App.reg";
     ASSERT_TRUE(testpkg::WriteFileBytes(path, testpkg::Bytes(text.begin(), text.end())));
-    installer::RunAssociated("My App.reg", dir.path().c_str(), path.c_str());
+    EXPECT_TRUE(installer::RunAssociated("My App.reg", dir.path().c_str(), path.c_str()));
     EXPECT_EQ("C:\\Dir", QueryText(HKEY_CURRENT_USER, key, "Name"));
     EXPECT_FALSE(testpkg::FileExists(path));
     SHDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
 }
 
-TEST(RunAssociated, WithoutAssociationTellsAndKeepsTheFile) {
+TEST(RunAssociated, WithoutAssociationSaysSoAndKeepsTheFile) {
     testpkg::TempDir dir;
     std::string path = dir / "App.reg";
     ASSERT_TRUE(testpkg::WriteFileBytes(path, testpkg::Bytes(12, 'r')));
-    // A classes root without the .reg association, for this process only.
-    HKEY empty = nullptr;
-    std::string emptyPath = "Software\\SuiteTests\\classes-" + std::to_string(GetCurrentProcessId());
-    RegCreateKeyExA(HKEY_CURRENT_USER, emptyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &empty, nullptr);
-    RegOverridePredefKey(HKEY_CLASSES_ROOT, empty);
-    std::string boxText = "<no box>";
-    std::thread answer = AnswerBox("GetLastError", &boxText);
-    installer::RunAssociated("App.reg", dir.path().c_str(), path.c_str());
-    answer.join();
-    RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-    RegCloseKey(empty);
-    SHDeleteKeyA(HKEY_CURRENT_USER, emptyPath.c_str());
-    EXPECT_NE("<no box>", boxText);
+    WithoutRegAssociation classes;
+    EXPECT_FALSE(installer::RunAssociated("App.reg", dir.path().c_str(), path.c_str()));
     EXPECT_TRUE(testpkg::FileExists(path));
 }

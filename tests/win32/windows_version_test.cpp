@@ -19,8 +19,11 @@ TEST(WindowsVersion, EachVersionMapsToItsFlagAndOthersToNone) {
         {VER_PLATFORM_WIN32_NT, 4, 0, 0x10},
         {VER_PLATFORM_WIN32_NT, 5, 0, 0x20},  // 2000
         {VER_PLATFORM_WIN32_NT, 5, 2, 0x20},
-        {VER_PLATFORM_WIN32_NT, 6, 0, 0},  // NT 6 and later are never allowed
-        {VER_PLATFORM_WIN32_NT, 10, 0, 0},
+        {VER_PLATFORM_WIN32_NT, 6, 0, 0x40},  // Vista
+        {VER_PLATFORM_WIN32_NT, 6, 2, 0x40},  // 8, and 10 or 11 without a manifest
+        {VER_PLATFORM_WIN32_NT, 6, 3, 0x40},
+        {VER_PLATFORM_WIN32_NT, 10, 0, 0x40},
+        {VER_PLATFORM_WIN32_NT, 11, 0, 0x40},
         {VER_PLATFORM_WIN32s, 3, 10, 0},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
@@ -35,5 +38,6 @@ TEST(WindowsVersion, RunningVersionNeedsItsOwnFlag) {
     EXPECT_TRUE(installer::CheckWindowsVersion(0x20));
     EXPECT_TRUE(installer::CheckWindowsVersion(0xFF));
     EXPECT_FALSE(installer::CheckWindowsVersion(0xFF & ~0x20));
+    EXPECT_FALSE(installer::CheckWindowsVersion(0x40));
     EXPECT_FALSE(installer::CheckWindowsVersion(0));
 }

@@ -134,7 +134,8 @@ wait = false
 TEST_F(DescriptionTest, LeftOutKeysTakeTheirDefaults) {
     ASSERT_TRUE(Read(kApplication)) << Dump();
     const builder::ProjectHeader& h = d_.project.header;
-    EXPECT_EQ(0x37, h.allowedSystems);
+    EXPECT_EQ(0x77, h.allowedSystems);  // every Windows, today's included
+    EXPECT_TRUE(d_.warnings.empty());
     EXPECT_EQ(0, h.licenceFlag);
     EXPECT_EQ(0, h.uninstall);
     EXPECT_EQ(0, h.reboot);
@@ -146,6 +147,38 @@ TEST_F(DescriptionTest, LeftOutKeysTakeTheirDefaults) {
 
 // The records as the builder turns them into package entries: each folder,
 // parents first, before every shortcut; a shortcut without a folder at the top.
+// Vista and later share one flag under several names; a list that leaves all
+// of them out builds, with a warning on the list's line.
+TEST_F(DescriptionTest, TodaysWindowsHaveOneFlagAndLeavingThemOutWarns) {
+    struct Case {
+        const char* systems;
+        uint8_t mask;
+        bool warns;
+    } cases[] = {
+        {R"(["nt6"])", 0x40, false},
+        {R"(["vista", "7", "8", "8.1", "10", "11"])", 0x40, false},
+        {R"(["10"])", 0x40, false},
+        {R"(["nt5", "11"])", 0x60, false},
+        {R"(["win95", "win98", "winme", "nt4", "nt5"])", 0x37, true},
+        {R"(["nt5"])", 0x20, true},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(Read(std::string(kApplication) + "systems = " + cases[i].systems + "\n"))
+            << Dump();
+        EXPECT_EQ(cases[i].mask, d_.project.header.allowedSystems);
+        ASSERT_EQ(cases[i].warns ? 1u : 0u, d_.warnings.size());
+        if (!cases[i].warns) continue;
+        EXPECT_EQ(3u, d_.warnings[0].line);
+        EXPECT_EQ(
+            "d.toml:3: warning: [application]: \"systems\" leaves out Windows Vista, 7, 8, 8.1, 10 "
+            "and 11: the package refuses every Windows released since 2006. Fix: add \"nt6\" (or "
+            "any of \"vista\", \"7\", \"8\", \"8.1\", \"10\", \"11\"), unless the package must "
+            "not run there.",
+            zekmake::FormatMistake("d.toml", d_.warnings[0], true));
+    }
+}
+
 TEST_F(DescriptionTest, FoldersPrecedeShortcutsParentsFirst) {
     ASSERT_TRUE(Read(std::string(kApplication) + R"(
 [[group]]

@@ -54,7 +54,7 @@ version = "2.5b"
 title = "A title of our own"
 licence = "licence.txt"
 readme = "docs/readme.txt"
-systems = ["win95", "nt4", "nt5"]
+systems = ["win95", "nt4", "nt5", "10"]
 uninstall = true
 reboot = true
 
@@ -180,7 +180,7 @@ TEST_F(ZekmakeE2E, EveryFeatureDecodesAsDescribed) {
     EXPECT_STREQ("A title of our own", h.title);
     EXPECT_EQ(1, h.uninstall);
     EXPECT_EQ(1, h.reboot);
-    EXPECT_EQ(0x31, h.allowedSystems);
+    EXPECT_EQ(0x71, h.allowedSystems);  // the builder passes the NT 6 flag through
     EXPECT_EQ(1, h.licenceFlag);
     EXPECT_TRUE(Text("Licence terms\r\n") == p.licence);
     EXPECT_EQ(1, h.readmeFlag);

@@ -20,7 +20,8 @@ constexpr size_t kMaxSetupTypes = 3;
 constexpr size_t kMaxEntries = 255;  // links of one place, registry values, run packs of one list
 constexpr size_t kMaxPathLen = 255;
 constexpr size_t kMaxProgramNameLen = 30;
-constexpr uint8_t kAllSystems = 0x37;
+constexpr uint8_t kModernSystems = 0x40;  // NT 6 and later: Vista to 11
+constexpr uint8_t kAllSystems = 0x37 | kModernSystems;
 
 constexpr uint32_t kRootClasses = 0x80000000u;
 constexpr uint32_t kRootUser = 0x80000001u;
@@ -33,7 +34,10 @@ struct Named {
 };
 
 constexpr Named<uint8_t> kSystems[] = {
-    {"win95", 0x01}, {"win98", 0x02}, {"winme", 0x04}, {"nt4", 0x10}, {"nt5", 0x20}};
+    {"win95", 0x01}, {"win98", 0x02}, {"winme", 0x04}, {"nt4", 0x10}, {"nt5", 0x20},
+    {"nt6", kModernSystems}, {"vista", kModernSystems}, {"7", kModernSystems},
+    {"8", kModernSystems}, {"8.1", kModernSystems}, {"10", kModernSystems},
+    {"11", kModernSystems}};
 constexpr Named<uint8_t> kDestinations[] = {{"install", 1}, {"windows", 2}, {"system", 4}};
 constexpr Named<uint8_t> kModes[] = {
     {"plain", 0x10}, {"self-registering", 0x20}, {"shared-dll", 0x80}};
@@ -370,6 +374,13 @@ void Reader::ReadApplication(const Table& app, Description* d) {
                  "\"systems\" is empty: no Windows could install the package",
                  "name at least one of " + NameList(kSystems) + ", or leave the key out for all");
         h.allowedSystems = mask;
+        if (!systems.empty() && !(mask & kModernSystems))
+            d->warnings.push_back(
+                {LineOf(*app.t.get("systems")),
+                 app.what + ": \"systems\" leaves out Windows Vista, 7, 8, 8.1, 10 and 11: the package refuses "
+                 "every Windows released since 2006",
+                 "add \"nt6\" (or any of \"vista\", \"7\", \"8\", \"8.1\", \"10\", \"11\"), "
+                 "unless the package must not run there"});
     }
     bool flag = false;
     if (Bool(app, "uninstall", &flag)) h.uninstall = flag;

@@ -44,6 +44,8 @@ struct Description {
     builder::Project project = {};
     uint32_t backColor = 0xFF0000;  // a COLORREF, 0x00BBGGRR: blue
     bool dithered = true;
+    // What builds but is likely not meant (same form as a mistake).
+    std::vector<Mistake> warnings;
 };
 
 // Reads a description. baseDir is the folder relative paths start from.
@@ -59,8 +61,9 @@ bool ReadDescription(std::string_view text, const std::string& baseDir, const Ho
 // reader leaves room for this group.
 void AddUninstallGroup(const std::string& folder, builder::Project* project);
 
-// "FILE:LINE: error: PROBLEM. Fix: FIX." (without ":LINE" when line is 0).
-std::string FormatMistake(const std::string& file, const Mistake& mistake);
+// "FILE:LINE: error: PROBLEM. Fix: FIX." (without ":LINE" when line is 0);
+// "warning" in place of "error" for a warning.
+std::string FormatMistake(const std::string& file, const Mistake& mistake, bool warning = false);
 
 // The text of setup.inf: [main] CRC32 as an unsigned decimal, BackColor and
 // Dithered, with CR LF line ends.

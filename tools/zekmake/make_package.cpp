@@ -178,6 +178,8 @@ int MakePackage(const char* descriptionPath, const char* outDir, FILE* out, FILE
                 mistakes.size() == 1 ? "" : "s");
         return 1;
     }
+    for (const Mistake& w : d.warnings)
+        fprintf(err, "%s\n", FormatMistake(descriptionPath, w, true).c_str());
 
     std::string bin = ProgramFolder();
     for (const char* name : {kBuilder, kShipped[0], kShipped[1], kShipped[2]}) {

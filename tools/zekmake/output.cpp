@@ -15,9 +15,9 @@ void AddUninstallGroup(const std::string& folder, builder::Project* project) {
     for (package::SetupTypeRecord& type : project->setupTypes) type.groupMask |= bit;
 }
 
-std::string FormatMistake(const std::string& file, const Mistake& mistake) {
+std::string FormatMistake(const std::string& file, const Mistake& mistake, bool warning) {
     std::string where = mistake.line ? file + ":" + std::to_string(mistake.line) : file;
-    return where + ": error: " + mistake.problem + ". Fix: " + mistake.fix + ".";
+    return where + (warning ? ": warning: " : ": error: ") + mistake.problem + ". Fix: " + mistake.fix + ".";
 }
 
 std::string SettingsText(uint32_t crc, uint32_t backColor, bool dithered) {
