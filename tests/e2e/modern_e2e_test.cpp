@@ -195,10 +195,10 @@ TEST_F(ModernE2E, EveryFeatureLandsInThe32BitViewsAndGoesWithTheRegisteredUninst
     EXPECT_FALSE(ExistsInNativeSystemDir(sharedDll));
     EXPECT_TRUE(FileExists(server));
     EXPECT_EQ(1, Count(sharedDll));
+    // Windows 7 and later share this one key between the views; Wine
+    // keeps it in the 32-bit one, so only that is asked.
     EXPECT_EQ("dword:1", ValueInView(HKEY_LOCAL_MACHINE, testpkg::kSharedDllsKey, sharedDll.c_str(),
                                      KEY_WOW64_32KEY));
-    EXPECT_EQ("<none>", ValueInView(HKEY_LOCAL_MACHINE, testpkg::kSharedDllsKey, sharedDll.c_str(),
-                                    KEY_WOW64_64KEY));
     testpkg::Bytes calls = testpkg::ReadFileBytes(registrationLog_);
     EXPECT_EQ("register 2.0.0.0 " + server + "\n", std::string(calls.begin(), calls.end()));
 
