@@ -57,5 +57,6 @@ function(suite_win10_tests target name)
     add_test(NAME win10.${name}
              COMMAND ${CMAKE_SOURCE_DIR}/scripts/residue-check ${SUITE_WINE_DIR}/win10
                      ${CMAKE_BINARY_DIR}/wine-run-win10 $<TARGET_FILE:${target}>)
-    set_tests_properties(win10.${name} PROPERTIES LABELS win10 RESOURCE_LOCK win10_prefix)
+    # Its own time limit: it runs a whole program and restarts the prefix twice.
+    set_tests_properties(win10.${name} PROPERTIES LABELS win10 RESOURCE_LOCK win10_prefix TIMEOUT 1800)
 endfunction()

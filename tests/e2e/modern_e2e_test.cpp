@@ -22,6 +22,10 @@ namespace {
 
 using Names = std::vector<std::string>;
 
+// Every 32-bit program here runs through WoW64, and where the kernel runs
+// no 32-bit code at all, through an emulator: a window may take a minute.
+constexpr DWORD kWindowTimeoutMs = 180000;
+
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 // Opens root\subKey in one registry view: KEY_WOW64_32KEY (Wow6432Node) or
@@ -70,6 +74,7 @@ class ModernE2E : public e2e::UninstallTest {
   protected:
     void SetUp() override {
         UninstallTest::SetUp();
+        driver_.SetDefaultTimeout(kWindowTimeoutMs);
         appName_ = "Modern " + std::to_string(GetCurrentProcessId());
         source_ = root_ / "project";
         machineKey_ = "Software\\SuiteTests\\" + unique_;
@@ -137,7 +142,7 @@ class ModernE2E : public e2e::UninstallTest {
 
     // Runs the installed program as a user would, from its folder; its exit code.
     int RunInstalledApp() {
-        dlgdrive::Driver app;
+        dlgdrive::Driver app(kWindowTimeoutMs);
         if (!app.Start(destDir_ + "\\app.exe", "", destDir_)) return -1;
         return app.WaitExit();
     }
