@@ -175,6 +175,7 @@ TEST_F(ModernE2E, EveryFeatureLandsInThe32BitViewsAndGoesWithTheRegisteredUninst
     std::string desktopLink = testpkg::SpecialFolder(CSIDL_DESKTOPDIRECTORY) + "\\" + appName_ + ".lnk";
     std::string menu = testpkg::SpecialFolder(CSIDL_PROGRAMS) + "\\" + appName_;
     ForgetCount(sharedDll);
+    ForgetCount(server);
 
     StartSetup();
     ASSERT_TRUE(AnswerWelcome()) << TRANSCRIPT();
@@ -200,6 +201,7 @@ TEST_F(ModernE2E, EveryFeatureLandsInThe32BitViewsAndGoesWithTheRegisteredUninst
     EXPECT_FALSE(ExistsInNativeSystemDir(sharedDll));
     EXPECT_TRUE(FileExists(server));
     EXPECT_EQ(1, Count(sharedDll));
+    EXPECT_EQ(1, Count(server));  // a self-registering file is counted too
     // Asked only in the 32-bit view: whether the 64-bit one shows the same
     // key differs between Windows versions.
     EXPECT_EQ("dword:1", ValueInView(HKEY_LOCAL_MACHINE, testpkg::kSharedDllsKey, sharedDll.c_str(),
@@ -237,6 +239,7 @@ TEST_F(ModernE2E, EveryFeatureLandsInThe32BitViewsAndGoesWithTheRegisteredUninst
     ASSERT_TRUE(driver_.StartCommand(command.substr(3), root_.path())) << TRANSCRIPT();
     AnswerConfirmation(appName_, IDYES);
     AnswerDeleteQuestion(sharedDll, IDYES);
+    AnswerDeleteQuestion(server, IDYES);
     EXPECT_EQ(1, FinishRun(appName_)) << TRANSCRIPT();
 
     // What is left goes at the next start: the uninstaller, its library and
@@ -249,6 +252,7 @@ TEST_F(ModernE2E, EveryFeatureLandsInThe32BitViewsAndGoesWithTheRegisteredUninst
     EXPECT_FALSE(FileExists(sharedDll));
     EXPECT_FALSE(FileExists(server));
     EXPECT_EQ(-1, Count(sharedDll));
+    EXPECT_EQ(-1, Count(server));
     EXPECT_FALSE(FileExists(desktopLink));
     EXPECT_FALSE(FileExists(menu));
     for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
