@@ -22,8 +22,14 @@ else()
     set(SUITE_WINEARCH win32)
     set(SUITE_WINE wine)
 endif()
-configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
-    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+# wine-run runs a program in the XP prefix, wine-run-win10 in the 64-bit
+# Windows 10 one.
+function(suite_wine_runner name SUITE_RUN_DIR SUITE_RUN_ARCH)
+    configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.in ${CMAKE_BINARY_DIR}/${name} @ONLY
+        FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+endfunction()
+suite_wine_runner(wine-run ${SUITE_WINE_DIR} ${SUITE_WINEARCH})
+suite_wine_runner(wine-run-win10 ${SUITE_WINE_DIR}/win10 win64)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 
 # A Unix path as Wine's Z: drive sees it.
@@ -59,4 +65,19 @@ function(suite_def_file out def)
         file(WRITE ${def} "${text}")
     endif()
     set(${out} ${def} PARENT_SCOPE)
+endfunction()
+
+# Registers a GoogleTest program that runs whole in the Windows 10 prefix as
+# one CTest test, win10.<name>, labelled win10 (ctest -L win10), between two
+# snapshots of the prefix: it fails when the program fails or leaves a file
+# or a registry value behind (scripts/residue-check). The check restarts the
+# prefix's wineserver, so no two such tests may run at once.
+function(suite_win10_tests target name)
+    add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:wendlo> $<TARGET_FILE_DIR:${target}>/wendlo.dll)
+    add_test(NAME win10.${name}
+             COMMAND ${CMAKE_SOURCE_DIR}/scripts/residue-check ${SUITE_WINE_DIR}/win10
+                     ${CMAKE_BINARY_DIR}/wine-run-win10 $<TARGET_FILE:${target}>)
+    # Its own time limit: it runs a whole program and restarts the prefix twice.
+    set_tests_properties(win10.${name} PROPERTIES LABELS win10 RESOURCE_LOCK win10_prefix TIMEOUT 1800)
 endfunction()

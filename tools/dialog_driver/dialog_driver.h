@@ -15,6 +15,8 @@ namespace dlgdrive {
 class Driver {
   public:
     explicit Driver(DWORD defaultTimeoutMs = 20000);
+    // The timeout of the calls below that are given none (0).
+    void SetDefaultTimeout(DWORD timeoutMs) { defaultTimeoutMs_ = timeoutMs; }
     ~Driver();  // ends the program it started if it is still running
     Driver(const Driver&) = delete;
     Driver& operator=(const Driver&) = delete;
