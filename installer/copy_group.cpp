@@ -16,11 +16,6 @@ namespace installer {
 
 namespace {
 
-// Lists of the uninstall log.
-constexpr BYTE kLogCopiedFile = 2;
-constexpr BYTE kLogSharedDll = 3;
-constexpr BYTE kLogOleFile = 4;
-
 struct InstallAction {
     bool (*install)(const char* tempPath, const char* destination);
     BYTE logKind;

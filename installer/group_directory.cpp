@@ -11,7 +11,6 @@ namespace installer {
 namespace {
 
 constexpr uint8_t kSubfolderBit = 8;
-constexpr BYTE kLogCreatedDir = 1;
 
 bool BaseDirectory(uint8_t base, const char* installDir, char* out) {
     UINT len = 0;

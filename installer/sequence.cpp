@@ -15,6 +15,7 @@
 #include "installer/windows_version.h"
 #include "package/bytes.h"
 #include "package/layout.h"
+#include "uninstall_log/wendlo.h"
 
 namespace installer {
 
@@ -130,7 +131,7 @@ void OfferReadme(const SetupRun& run) {
     char path[MAX_PATH + 16];
     if (!package::JoinPath(path, sizeof path, log.installDir, "readme.txt")) return;
     // Recorded before it is written, like every installed file.
-    AddLogEntryStep(path, 2);
+    AddLogEntryStep(path, kLogCopiedFile);
     WriteReadmeFile(path, text.get());
 }
 

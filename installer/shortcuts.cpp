@@ -15,9 +15,6 @@ namespace installer {
 
 namespace {
 
-constexpr BYTE kLogCreatedDir = 1;
-constexpr BYTE kLogShellLink = 5;
-
 std::string SpecialFolder(int csidl) {
     char path[MAX_PATH] = {};
     LPITEMIDLIST items = nullptr;

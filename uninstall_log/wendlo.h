@@ -7,10 +7,18 @@
 
 #include <windows.h>
 
+// The kinds of record LogAddEntry takes; each has its list in the log.
+enum LogKind : BYTE {
+    kLogCreatedDir = 1,
+    kLogCopiedFile = 2,
+    kLogSharedDll = 3,
+    kLogOleFile = 4,
+    kLogShellLink = 5,
+};
+
 extern "C" {
 
-// Ordinal 2: appends text to the list of kind (1 created directory, 2 copied
-// file, 3 shared DLL, 4 self-registering file, 5 shell link).
+// Ordinal 2: appends text to the list of kind (a LogKind).
 int WINAPI LogAddEntry(const char* log, const char* text, BYTE kind);
 // Ordinal 3: releases what LogReadList returned; accepts a count of 0.
 void WINAPI LogFreeList(char** items, int count);
