@@ -10,13 +10,14 @@
 #include "package/bytes.h"
 #include "uninstall_log/wendlo.h"
 #include "win32/last_error.h"
+#include "win32/registry_root.h"
 #include "win32/unique_handle.h"
 
 namespace installer {
 
 namespace {
 
-HKEY RootHandle(uint32_t root) { return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(root)); }
+using win32::RootHandle;
 
 bool ReadBlock(FILE* stream, uint32_t offset, uint32_t size, std::string* text) {
     if (size > package::kMaxRegistryTextSize || fseek(stream, (long)offset, SEEK_SET) != 0)
@@ -74,11 +75,10 @@ LONG WriteSection(const package::RegistrySection& section) {
             status = RegSetValueExA(key.get(), name, 0, value.type, value.data.data(),
                                     (DWORD)value.data.size());
         else if (value.kind == package::RegistryValue::Kind::kDelete)
-            status = (status = RegDeleteValueA(key.get(), name)) == ERROR_FILE_NOT_FOUND
-                         ? ERROR_SUCCESS
-                         : status;
+            status = RegDeleteValueA(key.get(), name);
         else
             continue;
+        if (status == ERROR_FILE_NOT_FOUND) status = ERROR_SUCCESS;  // nothing to delete
         if (first == ERROR_SUCCESS) first = status;
     }
     return first;
@@ -112,11 +112,8 @@ void NoteRegistryImport(const std::vector<package::RegistrySection>& sections,
                         package::RegistryLogList* notes) {
     for (const package::RegistrySection& section : sections) {
         if (!section.remove) {
-            for (const std::string& parent : package::ParentKeys(section.key)) {
-                bool noted = false;
-                for (const package::RegistryKeyNotes& key : *notes) noted |= key.key == parent;
-                if (!noted && !KeyExists(parent)) package::FindOrAddKey(notes, parent);
-            }
+            for (const std::string& parent : package::ParentKeys(section.key))
+                if (!KeyExists(parent)) package::FindOrAddKey(notes, parent);
         }
         package::NoteRegistrySection(section, notes);
     }

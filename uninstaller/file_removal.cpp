@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "package/bytes.h"
 #include "win32/unique_handle.h"
 
 namespace uninstaller {
@@ -65,11 +66,7 @@ bool CopyModule(HMODULE module, const char* folder, char* out) {
     if (!ModulePath(module, from)) return false;
     const char* name = strrchr(from, '\\');
     name = name ? name + 1 : from;
-    if (strlen(folder) + 1 + strlen(name) >= MAX_PATH) return false;
-    strcpy(out, folder);
-    strcat(out, "\\");
-    strcat(out, name);
-    return CopyFileA(from, out, TRUE) != FALSE;
+    return package::JoinPath(out, MAX_PATH, folder, name) && CopyFileA(from, out, TRUE) != FALSE;
 }
 
 // Starts program with tail, passing it a handle on this process it can wait

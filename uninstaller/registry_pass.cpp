@@ -6,13 +6,14 @@
 #include "uninstaller/key_list.h"
 #include "uninstaller/log_list.h"
 #include "uninstaller/progress_window.h"
+#include "win32/registry_root.h"
 #include "win32/unique_handle.h"
 
 namespace uninstaller {
 
 namespace {
 
-HKEY RootHandle(uint32_t root) { return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(root)); }
+using win32::RootHandle;
 
 // Deletes the recorded values of key number n (counting from 1).
 void DeleteRecordedValues(const char* log, int n, const KeyEntry& entry) {
