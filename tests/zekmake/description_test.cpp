@@ -9,6 +9,7 @@
 #include <set>
 
 #include "builder/link_record.h"
+#include "tools/zekmake/sign_command.h"
 
 namespace {
 
@@ -285,6 +286,21 @@ TEST_F(DescriptionTest, EachMistakeIsReportedOnItsLine) {
         {std::string(kApplication) + "[background]\ncolor = \"blue\"\n", 4, "is no colour"},
         {std::string(kApplication) + "[background]\ncolor = \"#000080\"\n", 4, "draws no gradient"},
         {std::string(kApplication) + "[group]\nname = \"x\"\n", 3, "must be a list of tables"},
+        {std::string(kApplication) + "[signing]\npassword_variable = \"PW\"\n", 3,
+         "\"certificate\" is missing"},
+        {std::string(kApplication) + "[signing]\ncertificate = \"licence.txt\"\n", 3,
+         "\"password_variable\" is missing"},
+        {std::string(kApplication) +
+             "[signing]\ncertificate = \"none.p12\"\npassword_variable = \"PW\"\n",
+         4, "no file C:\\proj\\none.p12"},
+        {std::string(kApplication) +
+             "[signing]\ncertificate = \"licence.txt\"\npassword_variable = \"$(rm -rf ~)\"\n",
+         5, "no name of an environment variable"},
+        {std::string(kApplication) +
+             "[signing]\ncertificate = \"licence.txt\"\npassword_variable = \"PW\"\n"
+             "timestamp_url = \"timestamp.example\"\n",
+         6, "is no web address"},
+        {"signing = \"yes\"\n" + std::string(kApplication), 1, "must be a table"},
         {std::string(kApplication) + group + "sorce = \"bin\"\n", 6, "unknown key \"sorce\""},
         {std::string(kApplication) + "[[group]]\nname = \"G\"\nsource = \"nothing\"\n", 5,
          "no folder C:\\proj\\nothing"},
@@ -481,6 +497,48 @@ TEST_F(DescriptionTest, AllMistakesComeInLineOrderAndNothingIsFilled) {
         zekmake::FormatMistake("d.toml",
                                {3, "\"reboot\" must be true or false",
                                 "write reboot = true or reboot = false, without quotes"}));
+}
+
+TEST_F(DescriptionTest, SigningTableIsReadWhole) {
+    ASSERT_TRUE(Read(std::string(kApplication) +
+                     "[signing]\ncertificate = \"docs/manual.txt\"\npassword_variable = \"VENDOR_PW\"\n"
+                     "timestamp_url = \"http://ts.example/\"\ndescription = \"App installer\"\n"))
+        << Dump();
+    const zekmake::Signing& s = d_.signing;
+    EXPECT_TRUE(s.enabled);
+    EXPECT_EQ("C:\\proj\\docs\\manual.txt", s.certificate);
+    EXPECT_EQ("VENDOR_PW", s.passwordVariable);
+    EXPECT_EQ(5u, s.passwordLine);
+    EXPECT_EQ("http://ts.example/", s.timestampUrl);
+    EXPECT_EQ("App installer", s.description);
+    ASSERT_TRUE(Read(kApplication));
+    EXPECT_FALSE(d_.signing.enabled);
+}
+
+// The words reach osslsigncode unchanged whatever they hold: through a
+// Windows command line to /bin/sh, and through the shell script.
+TEST(ZekmakeSigning, WordsSurviveBothQuotings) {
+    EXPECT_EQ("plain", zekmake::CommandLineWord("plain"));
+    EXPECT_EQ("\"\"", zekmake::CommandLineWord(""));
+    EXPECT_EQ("\"a b\"", zekmake::CommandLineWord("a b"));
+    EXPECT_EQ("\"say \\\"hi\\\"\"", zekmake::CommandLineWord("say \"hi\""));
+    EXPECT_EQ("\"C:\\a b\\\\\"", zekmake::CommandLineWord("C:\\a b\\"));
+    EXPECT_EQ("\"a\\\\\\\"b c\"", zekmake::CommandLineWord("a\\\"b c"));
+    EXPECT_EQ("'it'\\''s'", zekmake::ShellWord("it's"));
+
+    zekmake::Signing signing;
+    signing.description = "Vendor's app";
+    signing.timestampUrl = "http://ts.example";
+    std::vector<std::string> args = zekmake::SignArguments(signing, "/c.p12", "/in", "/out", "/dev/stdin");
+    EXPECT_EQ((std::vector<std::string>{"sign", "-pkcs12", "/c.p12", "-readpass", "/dev/stdin", "-h",
+                                        "sha256", "-n", "Vendor's app", "-ts", "http://ts.example",
+                                        "-in", "/in", "-out", "/out"}),
+              args);
+    std::string script = zekmake::SignScript("/usr/bin/osslsigncode", {"-n", "Vendor's app"}, "PW",
+                                             "/tmp/st");
+    EXPECT_EQ("exec 2>&1; printf '%s' \"$PW\" | '/usr/bin/osslsigncode' '-n' 'Vendor'\\''s app'; "
+              "echo $? >'/tmp/st.part' && mv '/tmp/st.part' '/tmp/st'",
+              script);
 }
 
 TEST(ZekmakeOutput, UninstallGroupGoesLastIntoEverySetupType) {

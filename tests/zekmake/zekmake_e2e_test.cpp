@@ -4,8 +4,11 @@
 // descriptions are reported by file and line, exit 1 and write nothing.
 #include <gtest/gtest.h>
 
+#include "package/one_file.h"
+#include "tests/support/probe_pack.h"
 #include "tests/support/win_test_dir.h"
 #include "tests/zekmake/zekmake_run.h"
+#include "tools/dialog_driver/dialog_driver.h"
 
 namespace {
 
@@ -21,7 +24,7 @@ class ZekmakeE2E : public ::testing::Test {
         // A private copy of the suite's programs, so that a test can leave
         // one out or put a stand-in beside them.
         for (const char* name :
-             {"zekmake.exe", "zek2dat.dll", "zlib.dll", "setup.exe", "wendlo.dll"}) {
+             {"zekmake.exe", "zek2dat.dll", "zlib.dll", "setup.exe", "wendlo.dll", "zekstub.exe"}) {
             std::string from = std::string(SUITE_BIN_DIR) + "\\" + name;
             ASSERT_TRUE(CopyFileA(from.c_str(), (bin_ + "\\" + name).c_str(), FALSE)) << from;
         }
@@ -337,6 +340,74 @@ TEST_F(ZekmakeE2E, MissingUninstallerIsAWarning) {
     ASSERT_TRUE(
         zektest::DecodePackage(testpkg::Gunzip(testpkg::ReadFileBytes(out_ + "\\setup.dat")), &p));
     EXPECT_STREQ("Again", p.header.appName);
+}
+
+// The one file runs what it carries as setup.exe (the probe program stands
+// in for the installer) in a fresh folder of the temporary-files folder with
+// every file beside it, from any current folder, with its own command
+// line's tail; it ends with that program's exit code and leaves no folder.
+TEST_F(ZekmakeE2E, SingleFileRunsSetupWithItsTailAndLeavesNoFolder) {
+    std::string probe = std::string(SUITE_FIXTURE_DIR) + "\\runpack_probe.exe";
+    ASSERT_TRUE(CopyFileA(probe.c_str(), (bin_ + "\\setup.exe").c_str(), FALSE));
+    Make("project.toml", Text("[application]\nname = \"App\"\n"));
+    zektest::Run built = zektest::RunProgram(
+        bin_ + "\\zekmake.exe", "--single-file project.toml \"My Setup.exe\"", dir_.path(), tmp_);
+    ASSERT_EQ(0, built.exitCode) << built.err;
+    EXPECT_NE(std::string::npos, built.out.find("My Setup.exe is ready to ship")) << built.out;
+
+    testpkg::ProbePacks probes(probe, dir_.path());
+    Make("probe.ini", Text(probes.Ini("setup", "", 7)));
+    std::string runTemp = MakeFolder("run-temp");
+    dlgdrive::Driver driver;
+    ASSERT_TRUE(driver.Start(dir_ / "My Setup.exe", "/S /D=C:\\Some Folder", MakeFolder("elsewhere"),
+                             {"TMP=" + runTemp, "TEMP=" + runTemp, "PROBE_INI=" + dir_ / "probe.ini"}));
+    EXPECT_EQ(7, driver.WaitExit()) << driver.Transcript();
+    EXPECT_EQ((std::vector<std::string>{"setup.dat", "setup.exe", "setup.inf", "wendlo.dll", "zlib.dll"}),
+              probes.FilesSeen("setup"));
+    EXPECT_EQ(runTemp + "\\", probes.FolderSeen("setup").substr(0, runTemp.size() + 1));
+    std::vector<std::string> log = probes.Log("setup");
+    ASSERT_LE(2u, log.size());
+    EXPECT_EQ("setup args /S /D=C:\\Some Folder", log[1]);
+    EXPECT_EQ(std::vector<std::string>{}, testpkg::ListDir(runTemp));
+}
+
+bool ReadBytes(void* context, uint64_t offset, uint8_t* buffer, size_t len) {
+    const Bytes& file = *static_cast<const Bytes*>(context);
+    if (offset > file.size() || file.size() - offset < len) return false;
+    memcpy(buffer, file.data() + offset, len);
+    return true;
+}
+
+// Cut short or changed on the way, the one file says so, ends with 0 and
+// leaves nothing in the temporary-files folder.
+TEST_F(ZekmakeE2E, DamagedSingleFileIsRefusedAndLeavesNothing) {
+    Make("project.toml", Text("[application]\nname = \"App\"\n"));
+    zektest::Run built = zektest::RunProgram(bin_ + "\\zekmake.exe",
+                                             "--single-file project.toml One.exe", dir_.path(), tmp_);
+    ASSERT_EQ(0, built.exitCode) << built.err;
+    Bytes whole = testpkg::ReadFileBytes(dir_ / "One.exe");
+    package::OneFileEntry entries[package::kOneFileMaxEntries];
+    size_t count = 0;
+    ASSERT_TRUE(package::ReadOneFileDirectory(ReadBytes, &whole, whole.size(), entries, &count));
+    Bytes flipped = whole;
+    flipped[entries[count - 1].offset + entries[count - 1].size / 2] ^= 0x20;
+    const Bytes cases[] = {Bytes(whole.begin(), whole.end() - 1),
+                           Bytes(whole.begin(), whole.begin() + (ptrdiff_t)whole.size() / 2),
+                           flipped};
+    std::string runTemp = MakeFolder("run-temp");
+    for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+        SCOPED_TRACE(i);
+        std::string name = "Broken" + std::to_string(i) + ".exe";
+        Make(name, cases[i]);
+        dlgdrive::Driver driver;
+        ASSERT_TRUE(driver.Start(dir_ / name, "", dir_.path(), {"TMP=" + runTemp, "TEMP=" + runTemp}));
+        HWND box = driver.WaitWindow("Installation Error");
+        ASSERT_TRUE(box) << driver.Transcript();
+        EXPECT_NE(std::string::npos, driver.Text(box, 0xFFFF).find("damaged or incomplete"));
+        driver.Click(box, IDOK);
+        EXPECT_EQ(0, driver.WaitExit()) << driver.Transcript();
+        EXPECT_EQ(std::vector<std::string>{}, testpkg::ListDir(runTemp));
+    }
 }
 
 }  // namespace

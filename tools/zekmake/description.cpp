@@ -146,6 +146,7 @@ class Reader {
                       ConvertedText* out);
     void CheckFileNames(const Table& table, const std::string& folder);
     void ReadBackground(const Table& background, Description* d);
+    void ReadSigning(const Table& signing, Signing* out);
     void ReadGroups(const std::vector<Table>& tables, builder::Project* p);
     void ReadSetupTypes(const std::vector<Table>& tables, builder::Project* p);
     void ReadLinks(const std::vector<Table>& tables, bool desktop, builder::Project* p);
@@ -506,6 +507,37 @@ void Reader::ReadBackground(const Table& background, Description* d) {
              "use \"#FF0000\", \"#00FF00\", \"#0000FF\" or \"#FFFF00\", or set dithered = false "
              "for a plain colour");
     }
+}
+
+void Reader::ReadSigning(const Table& table, Signing* out) {
+    CheckKeys(table, {"certificate", "password_variable", "timestamp_url", "description"});
+    out->line = table.line();
+    bool ok = Path(table, "certificate", false, true, &out->certificate);
+    // The name goes into the shell command that hands the password to the
+    // signing tool: a plain name, not a text that could run something.
+    if (Text(table, "password_variable", SIZE_MAX, true, &out->passwordVariable)) {
+        const std::string& name = out->passwordVariable;
+        out->passwordLine = LineOf(*table.t.get("password_variable"));
+        if (isdigit((unsigned char)name[0]) ||
+            name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                   "0123456789_") != std::string::npos) {
+            Fail(table, out->passwordLine,
+                 "\"password_variable\" " + Quoted(name) + " is no name of an environment variable",
+                 "give the name of the variable (letters, digits and _), never the password itself");
+            ok = false;
+        }
+    } else {
+        ok = false;
+    }
+    if (Text(table, "timestamp_url", SIZE_MAX, false, &out->timestampUrl) &&
+        out->timestampUrl.rfind("http://", 0) != 0 && out->timestampUrl.rfind("https://", 0) != 0) {
+        Fail(table, LineOf(*table.t.get("timestamp_url")),
+             "\"timestamp_url\" " + Quoted(out->timestampUrl) + " is no web address",
+             "give the time-stamp server's address, starting with http:// or https://");
+        ok = false;
+    }
+    Text(table, "description", SIZE_MAX, false, &out->description);
+    out->enabled = ok;
 }
 
 void Reader::ReadGroups(const std::vector<Table>& tables, builder::Project* p) {
@@ -871,7 +903,7 @@ void Reader::ReadRunPacks(const std::vector<Table>& tables, std::vector<builder:
 void Reader::Read(const toml::table& root, Description* d) {
     Table top = {root, "the description"};
     CheckKeys(top, {"application", "background", "group", "setup_type", "desktop", "start_menu",
-                    "registry", "run_before", "run_after"});
+                    "registry", "run_before", "run_after", "signing"});
     const toml::node* app = root.get("application");
     if (!app || !app->is_table())
         Fail(app ? LineOf(*app) : 1, "the table [application] is missing",
@@ -883,6 +915,12 @@ void Reader::Read(const toml::table& root, Description* d) {
             ReadBackground({*background->as_table(), "[background]"}, d);
         else
             Fail(LineOf(*background), "\"background\" must be a table", "write it as [background]");
+    }
+    if (const toml::node* signing = root.get("signing")) {
+        if (signing->is_table())
+            ReadSigning({*signing->as_table(), "[signing]"}, &d->signing);
+        else
+            Fail(LineOf(*signing), "\"signing\" must be a table", "write it as [signing]");
     }
     builder::Project& p = d->project;
     ReadGroups(Tables(root, "group", "group"), &p);

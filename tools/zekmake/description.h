@@ -52,6 +52,17 @@ struct ConvertedText {
     std::string ansi;
 };
 
+// The [signing] table: zekmake signs what it ships with this certificate.
+struct Signing {
+    bool enabled = false;
+    std::string certificate;       // the PKCS#12 file, as resolved
+    std::string passwordVariable;  // the environment variable that holds its password
+    std::string timestampUrl;      // empty: no time stamp
+    std::string description;       // the text Windows shows for the signed program
+    uint32_t line = 0;             // of the table, for mistakes found later
+    uint32_t passwordLine = 0;     // of password_variable
+};
+
 // A description read and checked: the project file's contents, and the
 // background settings for setup.inf.
 struct Description {
@@ -60,6 +71,7 @@ struct Description {
     bool dithered = true;
     ConvertedText licence;
     ConvertedText readme;
+    Signing signing;
     // What builds but is likely not meant (same form as a mistake).
     std::vector<Mistake> warnings;
 };

@@ -107,7 +107,8 @@ Fn Export(HMODULE module, const char* name) {
 // The uninstaller and the log library it needs, in a folder of their own
 // that becomes the last group. Without drevok.exe only a warning is given:
 // the package then registers an uninstall command that is not installed.
-bool StageUninstaller(const WorkFolder& work, const std::string& bin, Description* d, FILE* err) {
+bool StageUninstaller(const WorkFolder& work, const std::string& bin, const Signer& signer,
+                      Description* d, FILE* err) {
     std::string folder = work / "uninstall";
     if (!CreateDirectoryA(folder.c_str(), nullptr)) return false;
     for (const char* name : {kUninstaller, "wendlo.dll"}) {
@@ -122,7 +123,18 @@ bool StageUninstaller(const WorkFolder& work, const std::string& bin, Descriptio
         if (!CopyFileA(from.c_str(), (folder + "\\" + name).c_str(), FALSE)) return false;
     }
     AddUninstallGroup(folder, &d->project);
-    return true;
+    return !signer.enabled() || signer.SignIn(folder, {kUninstaller, "wendlo.dll"}, err);
+}
+
+// The programs shipped beside the package, copied from bin into folder and
+// signed there.
+bool CopyShipped(const std::string& bin, const std::string& folder, const Signer& signer,
+                 FILE* err) {
+    if (!CreateDirectoryA(folder.c_str(), nullptr)) return false;
+    for (const char* name : kShipped)
+        if (!CopyFileA((bin + "\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE))
+            return false;
+    return signer.SignIn(folder, {"setup.exe", "wendlo.dll"}, err);
 }
 
 // Licence and readme texts converted from UTF-8 are packed from copies in
@@ -175,7 +187,10 @@ bool BuildPackage(const std::string& bin, const std::string& projectPath,
 
 }  // namespace
 
-int MakePackage(const char* descriptionPath, const char* outDir, FILE* out, FILE* err) {
+int MakePackage(const char* descriptionPath, const char* outDir, FILE* out, FILE* err,
+                PackageExtras* extras) {
+    PackageExtras defaults;
+    if (!extras) extras = &defaults;
     std::string text;
     if (!ReadWholeFile(descriptionPath, &text)) {
         fprintf(err,
@@ -189,7 +204,8 @@ int MakePackage(const char* descriptionPath, const char* outDir, FILE* out, FILE
 
     Description d;
     std::vector<Mistake> mistakes;
-    if (!ReadDescription(text, baseDir, WinHost(), &d, &mistakes)) {
+    if (!ReadDescription(text, baseDir, WinHost(), &d, &mistakes) ||
+        !extras->signer.Prepare(d.signing, &mistakes)) {
         for (const Mistake& m : mistakes)
             fprintf(err, "%s\n", FormatMistake(descriptionPath, m).c_str());
         fprintf(err, "zekmake: %u mistake%s; nothing was written\n", (unsigned)mistakes.size(),
@@ -216,8 +232,13 @@ int MakePackage(const char* descriptionPath, const char* outDir, FILE* out, FILE
 
     WorkFolder work;
     std::vector<uint8_t> project;
-    bool staged = work.Create() && StageTexts(work, &d) &&
-                  (!d.project.header.uninstall || StageUninstaller(work, bin, &d, err)) &&
+    const Signer& signer = extras->signer;
+    bool staged = work.Create();
+    // Signed, the shipped programs go out from signed copies in the work folder.
+    std::string shipFrom = signer.enabled() ? work / "signed" : bin;
+    staged = staged && (!signer.enabled() || CopyShipped(bin, shipFrom, signer, err)) &&
+                  StageTexts(work, &d) &&
+                  (!d.project.header.uninstall || StageUninstaller(work, bin, signer, &d, err)) &&
                   builder::EncodeProject(d.project, &project) &&
                   WriteWholeFile(work / "project.zek", project.data(), project.size());
     if (!staged) {
@@ -234,7 +255,7 @@ int MakePackage(const char* descriptionPath, const char* outDir, FILE* out, FILE
     bool written = MakeFolders(outPath);
     for (const char* name : kShipped)
         written = written &&
-                  CopyFileA((bin + "\\" + name).c_str(), (outPath + "\\" + name).c_str(), FALSE);
+                  CopyFileA((shipFrom + "\\" + name).c_str(), (outPath + "\\" + name).c_str(), FALSE);
     written = written &&
               CopyFileA((work / "setup.dat").c_str(), (outPath + "\\setup.dat").c_str(), FALSE) &&
               WriteWholeFile(outPath + "\\setup.inf", settings.data(), settings.size());
@@ -244,6 +265,8 @@ int MakePackage(const char* descriptionPath, const char* outDir, FILE* out, FILE
     }
 
     const builder::Project& p = d.project;
+    extras->applicationName = p.header.appName;
+    if (extras->quiet) return 0;
     fprintf(out,
             "zekmake: %s is ready to ship: setup.exe setup.dat setup.inf zlib.dll wendlo.dll\n"
             "  %s %s: %u groups, %u setup types, %u desktop and %u Start-menu entries,\n"
