@@ -2,9 +2,10 @@
 // zekmake.exe and installed by the real setup.exe with its Typical setup:
 // files, shortcuts, registry values, the uninstall registration and the
 // after-install run pack's note land where the description puts them.
+#include <windows.h>
 #include <shlobj.h>
 #include <shlwapi.h>
-#include <windows.h>
+#include <tlhelp32.h>
 
 #include "tests/e2e/setup_fixture.h"
 #include "tests/zekmake/zekmake_run.h"
@@ -21,6 +22,25 @@ std::string TextValue(HKEY root, const char* key, const char* name) {
     if (SHGetValueA(root, key, name, &type, data, &size) != ERROR_SUCCESS || type != REG_SZ)
         return "<none>";
     return data;
+}
+
+// The first process that parent starts, once it runs; 0 when parent ends
+// first or none comes within 20 s.
+DWORD ChildOf(DWORD parent) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, parent);
+    DWORD child = 0;
+    for (int i = 0; process && !child && i < 400; ++i) {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32 entry = {};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32First(snapshot, &entry); more && !child;
+             more = Process32Next(snapshot, &entry))
+            if (entry.th32ParentProcessID == parent) child = entry.th32ProcessID;
+        CloseHandle(snapshot);
+        if (!child && WaitForSingleObject(process, 50) == WAIT_OBJECT_0) break;
+    }
+    if (process) CloseHandle(process);
+    return child;
 }
 
 class ExampleE2E : public e2e::SetupTest {
@@ -77,6 +97,38 @@ TEST_F(ExampleE2E, TypicalSetupInstallsWhatTheDescriptionSays) {
     // The after-install pack ran (and was waited for) in setup's temporary folder.
     EXPECT_TRUE(testpkg::ReadFileBytes(example + "\\firstrun\\greeting.txt") ==
                 testpkg::ReadFileBytes(tempDir_ + "\\hello-first-run.txt"));
+    EXPECT_EQ(std::vector<std::string>{"hello-first-run.txt"}, TempFiles());
+}
+
+// The same example as one file, started from another folder: its setup.exe
+// runs as a child of the one file, whose exit code is setup's, and the
+// folder it unpacked into is gone afterwards.
+TEST_F(ExampleE2E, SingleFileInstallsFromAnotherFolder) {
+    std::string zekmake = std::string(SUITE_BIN_DIR) + "\\zekmake.exe";
+    std::string oneFile = root_ / "Hello Setup.exe";
+    zektest::Run built = zektest::RunProgram(
+        zekmake, "--single-file \"" + std::string(kExample) + "\\hello.toml\" \"" + oneFile + "\"",
+        root_.path(), tempDir_);
+    ASSERT_EQ(0, built.exitCode) << built.err;
+
+    dlgdrive::Driver stub;
+    ASSERT_TRUE(stub.Start(oneFile, "", root_.MakeFolder("elsewhere"),
+                           {"TMP=" + tempDir_, "TEMP=" + tempDir_}));
+    DWORD setup = ChildOf(stub.ProcessId());
+    ASSERT_NE(0u, setup) << stub.Transcript();
+    ASSERT_TRUE(driver_.Attach(setup));
+    ASSERT_TRUE(AnswerWelcome()) << TRANSCRIPT();
+    ASSERT_TRUE(AnswerLicence()) << TRANSCRIPT();
+    ASSERT_TRUE(AnswerOptions(destDir_, 1)) << TRANSCRIPT();
+    EXPECT_NE(std::string::npos, AnswerBox("Vornel Setup", IDOK).find("does not exist"))
+        << TRANSCRIPT();
+    ASSERT_TRUE(AnswerReadme(false)) << TRANSCRIPT();
+    EXPECT_NE("<no box>", AnswerFinalMessage()) << TRANSCRIPT();
+    ASSERT_EQ(1, stub.WaitExit()) << stub.Transcript();
+
+    EXPECT_TRUE(testpkg::ReadFileBytes(std::string(kExample) + "\\program\\hello.exe") ==
+                testpkg::ReadFileBytes(destDir_ + "\\hello.exe"));
+    EXPECT_FALSE(testpkg::FileExists(destDir_ + "\\Manual\\manual.txt"));  // Minimal
     EXPECT_EQ(std::vector<std::string>{"hello-first-run.txt"}, TempFiles());
 }
 
