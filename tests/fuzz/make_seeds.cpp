@@ -9,6 +9,7 @@
 #include "builder/project_writer.h"
 #include "builder/registry_text.h"
 #include "package/bytes.h"
+#include "package/one_file.h"
 #include "package/records.h"
 #include "uninstall_log/log_format.h"
 
@@ -254,6 +255,36 @@ wait = false
 
 }  // namespace
 
+// A one file: PE headers (unsigned PE32) padded to 1536 bytes, two files,
+// the directory and the trailer.
+bool OneFiles() {
+    Bytes file(1536, 0);
+    file[0] = 'M';
+    file[1] = 'Z';
+    package::PutU32LE(&file[0x3C], 0x80);
+    file[0x80] = 'P';
+    file[0x81] = 'E';
+    file[0x98] = 0x0B;  // optional header magic 0x10B
+    file[0x99] = 0x01;
+    package::PutU32LE(&file[0x98 + 92], 16);  // data directories
+    const char* names[] = {"setup.exe", "setup.dat"};
+    Bytes directory;
+    for (const char* name : names) {
+        package::OneFileEntry entry = {};
+        package::CopyText(entry.name, sizeof entry.name, name);
+        entry.offset = (uint32_t)file.size();
+        entry.size = 40;
+        file.insert(file.end(), 40, (uint8_t)name[6]);
+        entry.crc = package::Crc32(0, &file[entry.offset], entry.size);
+        Append<package::OneFileEntry, package::kOneFileEntrySize>(&directory, entry,
+                                                                   package::EncodeOneFileEntry);
+    }
+    Append<package::OneFileTrailer, package::kOneFileTrailerSize>(
+        &directory, {(uint32_t)file.size(), 2}, package::EncodeOneFileTrailer);
+    file.insert(file.end(), directory.begin(), directory.end());
+    return Write("one_file", "sample", file);
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         fprintf(stderr, "usage: make_seeds DIR\n");
@@ -261,10 +292,10 @@ int main(int argc, char** argv) {
     }
     g_dir = argv[1];
     for (const char* target : {"package_body", "project_file", "registry_text", "uninstall_log",
-                               "command_line", "description"})
+                               "command_line", "description", "one_file"})
         std::filesystem::create_directories(g_dir + "/" + target);
     Bytes body = PackageBody();
     bool ok = Write("package_body", "sample", body) && ProjectFiles() && RegistryTexts() &&
-              LogTexts() && CommandLines() && Descriptions();
+              LogTexts() && CommandLines() && Descriptions() && OneFiles();
     return ok ? 0 : 1;
 }
