@@ -30,12 +30,16 @@ constexpr char kNoStart[] = "The installer cannot start setup.exe (error %lu).";
 constexpr DWORD kBlockSize = 64 * 1024;
 
 bool ReadAt(void* context, uint64_t offset, uint8_t* buffer, size_t len) {
+    // The plain forms of the file functions: the ...Ex ones are missing
+    // before Windows 2000, and a one file stays below 4 GiB.
     HANDLE file = static_cast<HANDLE>(context);
-    LARGE_INTEGER at;
-    at.QuadPart = (LONGLONG)offset;
+    LONG high = (LONG)(offset >> 32);
     DWORD got = 0;
-    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
-           ReadFile(file, buffer, (DWORD)len, &got, nullptr) && got == len;
+    SetLastError(NO_ERROR);
+    if (SetFilePointer(file, (LONG)(DWORD)offset, &high, FILE_BEGIN) == INVALID_SET_FILE_POINTER &&
+        GetLastError() != NO_ERROR)
+        return false;
+    return ReadFile(file, buffer, (DWORD)len, &got, nullptr) && got == len;
 }
 
 // The unpacked files and their folder; Remove deletes what was made.
@@ -123,11 +127,14 @@ UINT Run() {
     HANDLE file = CreateFileA(self, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return Refuse(kDamaged);
-    LARGE_INTEGER size;
+    DWORD sizeHigh = 0;
+    SetLastError(NO_ERROR);
+    DWORD sizeLow = GetFileSize(file, &sizeHigh);
+    uint64_t size = (uint64_t)sizeHigh << 32 | sizeLow;
     package::OneFileEntry entries[package::kOneFileMaxEntries];
     size_t count = 0;
-    if (!GetFileSizeEx(file, &size) ||
-        !package::ReadOneFileDirectory(ReadAt, file, (uint64_t)size.QuadPart, entries, &count)) {
+    if ((sizeLow == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) ||
+        !package::ReadOneFileDirectory(ReadAt, file, size, entries, &count)) {
         CloseHandle(file);
         return Refuse(kDamaged);
     }
