@@ -107,8 +107,7 @@ Fn Export(HMODULE module, const char* name) {
 // The uninstaller and the log library it needs, in a folder of their own
 // that becomes the last group. Without drevok.exe only a warning is given:
 // the package then registers an uninstall command that is not installed.
-bool StageUninstaller(const WorkFolder& work, const std::string& bin, const Signer& signer,
-                      Description* d, FILE* err) {
+bool StageUninstaller(const WorkFolder& work, const std::string& bin, Description* d, FILE* err) {
     std::string folder = work / "uninstall";
     if (!CreateDirectoryA(folder.c_str(), nullptr)) return false;
     for (const char* name : {kUninstaller, "wendlo.dll"}) {
@@ -123,18 +122,16 @@ bool StageUninstaller(const WorkFolder& work, const std::string& bin, const Sign
         if (!CopyFileA(from.c_str(), (folder + "\\" + name).c_str(), FALSE)) return false;
     }
     AddUninstallGroup(folder, &d->project);
-    return !signer.enabled() || signer.SignIn(folder, {kUninstaller, "wendlo.dll"}, err);
+    return true;
 }
 
-// The programs shipped beside the package, copied from bin into folder and
-// signed there.
-bool CopyShipped(const std::string& bin, const std::string& folder, const Signer& signer,
-                 FILE* err) {
+// Copies the programs shipped beside the package from bin into folder.
+bool CopyShipped(const std::string& bin, const std::string& folder) {
     if (!CreateDirectoryA(folder.c_str(), nullptr)) return false;
     for (const char* name : kShipped)
         if (!CopyFileA((bin + "\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE))
             return false;
-    return signer.SignIn(folder, {"setup.exe", "wendlo.dll"}, err);
+    return true;
 }
 
 // Licence and readme texts converted from UTF-8 are packed from copies in
@@ -236,9 +233,8 @@ int MakePackage(const char* descriptionPath, const char* outDir, FILE* out, FILE
     bool staged = work.Create();
     // Signed, the shipped programs go out from signed copies in the work folder.
     std::string shipFrom = signer.enabled() ? work / "signed" : bin;
-    staged = staged && (!signer.enabled() || CopyShipped(bin, shipFrom, signer, err)) &&
-                  StageTexts(work, &d) &&
-                  (!d.project.header.uninstall || StageUninstaller(work, bin, signer, &d, err)) &&
+    staged = staged && (!signer.enabled() || CopyShipped(bin, shipFrom)) && StageTexts(work, &d) &&
+                  (!d.project.header.uninstall || StageUninstaller(work, bin, &d, err)) &&
                   builder::EncodeProject(d.project, &project) &&
                   WriteWholeFile(work / "project.zek", project.data(), project.size());
     if (!staged) {
@@ -247,6 +243,10 @@ int MakePackage(const char* descriptionPath, const char* outDir, FILE* out, FILE
                 GetLastError());
         return 1;
     }
+    // Before the uninstaller is packed, so that the installed one is signed too.
+    if (signer.enabled() && !(signer.SignIn(shipFrom, {"setup.exe", "wendlo.dll"}, err) &&
+                              signer.SignIn(work / "uninstall", {kUninstaller, "wendlo.dll"}, err)))
+        return 1;
     uint32_t crc = 0;
     if (!BuildPackage(bin, work / "project.zek", work / "setup.dat", &crc, err)) return 1;
 
