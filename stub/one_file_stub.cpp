@@ -7,7 +7,7 @@
 //
 // No C runtime: the entry point is StubEntry, and only KERNEL32, USER32 and
 // the memory functions of MSVCRT are imported, so that the stub stays a few
-// kilobytes. Stack frames stay below a page (no stack probes).
+// kilobytes.
 #include <windows.h>
 
 #include "package/bytes.h"

@@ -4,6 +4,8 @@
 // descriptions are reported by file and line, exit 1 and write nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "package/one_file.h"
 #include "tests/support/probe_pack.h"
 #include "tests/support/win_test_dir.h"
@@ -30,6 +32,11 @@ class ZekmakeE2E : public ::testing::Test {
         }
         Make("bin\\drevok.exe", Text("stand-in uninstaller"));
         out_ = dir_ / "out";
+    }
+
+    void TearDown() override {
+        for (const char* name : {"ZEKMAKE_SIGNTOOL", "SIGN_STAND_IN_LOG", "SUITE_TEST_PASSWORD"})
+            SetEnvironmentVariableA(name, nullptr);
     }
 
     std::string MakeFolder(const std::string& relativePath) { return dir_.MakeFolder(relativePath); }
@@ -408,6 +415,63 @@ TEST_F(ZekmakeE2E, DamagedSingleFileIsRefusedAndLeavesNothing) {
         EXPECT_EQ(0, driver.WaitExit()) << driver.Transcript();
         EXPECT_EQ(std::vector<std::string>{}, testpkg::ListDir(runTemp));
     }
+}
+
+bool SignedByStandIn(const Bytes& bytes) {
+    const std::string mark = "[signed]";
+    return bytes.size() >= mark.size() && std::equal(mark.begin(), mark.end(), bytes.end() - 8);
+}
+
+// Signing through a Windows program (a stand-in for osslsigncode.exe): what
+// zekmake ships and what it packs for the uninstall pass through it with the
+// description's settings and the password on its standard input, never on
+// its command line; zlib.dll is not ours to sign. A wrong password fails the
+// build, which then writes nothing.
+TEST_F(ZekmakeE2E, SigningRunsTheToolOnEveryProgramOfOurs) {
+    std::string log = dir_ / "sign.log";
+    SetEnvironmentVariableA("ZEKMAKE_SIGNTOOL", SUITE_FIXTURE_DIR "\\sign_stand_in.exe");
+    SetEnvironmentVariableA("SIGN_STAND_IN_LOG", log.c_str());
+    SetEnvironmentVariableA("SUITE_TEST_PASSWORD", "it's \"secret\"");
+    Make("vendor.p12", Text("a certificate"));
+    const std::string description =
+        "[application]\nname = \"App\"\nuninstall = true\n[signing]\ncertificate = \"vendor.p12\"\n"
+        "password_variable = \"SUITE_TEST_PASSWORD\"\ntimestamp_url = \"http://ts.example/x\"\n"
+        "description = 'App \"2\" \\ Setup'\n";
+    zektest::Run run = Zekmake(description);
+    ASSERT_EQ(0, run.exitCode) << run.err;
+    EXPECT_TRUE(SignedByStandIn(testpkg::ReadFileBytes(out_ + "\\setup.exe")));
+    EXPECT_TRUE(SignedByStandIn(testpkg::ReadFileBytes(out_ + "\\wendlo.dll")));
+    EXPECT_TRUE(testpkg::ReadFileBytes(bin_ + "\\zlib.dll") == testpkg::ReadFileBytes(out_ + "\\zlib.dll"));
+    zektest::Package p;
+    ASSERT_TRUE(
+        zektest::DecodePackage(testpkg::Gunzip(testpkg::ReadFileBytes(out_ + "\\setup.dat")), &p));
+    ASSERT_EQ(1u, p.groups.size());
+    ASSERT_EQ(2u, p.groups[0].files.size());
+    for (const testpkg::StoredFile& file : p.groups[0].files)
+        EXPECT_TRUE(SignedByStandIn(file.data)) << file.name;
+
+    Bytes logBytes = testpkg::ReadFileBytes(log);
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; at < logBytes.size(); at = end + 1) {
+        end = std::find(logBytes.begin() + (ptrdiff_t)at, logBytes.end(), '\n') - logBytes.begin();
+        lines.emplace_back(logBytes.begin() + (ptrdiff_t)at, logBytes.begin() + (ptrdiff_t)end);
+    }
+    const std::vector<std::string> settings = {
+        "sign", "-pkcs12", dir_ / "vendor.p12", "-readpass", "-", "-h", "sha256",
+        "-n", "App \"2\" \\ Setup", "-ts", "http://ts.example/x", "-in"};
+    ASSERT_EQ(4 * (settings.size() + 4), lines.size());  // setup.exe, wendlo.dll twice, drevok.exe
+    for (size_t run = 0; run < 4; ++run) {
+        SCOPED_TRACE(run);
+        auto first = lines.begin() + (ptrdiff_t)(run * (settings.size() + 4));
+        EXPECT_EQ(settings, std::vector<std::string>(first, first + (ptrdiff_t)settings.size()));
+        EXPECT_EQ("password=it's \"secret\"", first[(ptrdiff_t)settings.size() + 3]);
+    }
+
+    SetEnvironmentVariableA("SUITE_TEST_PASSWORD", "wrong");
+    zektest::Run refused = Zekmake(description, "refused");
+    EXPECT_EQ(1, refused.exitCode);
+    EXPECT_NE(std::string::npos, refused.err.find("does not open the certificate")) << refused.err;
+    EXPECT_FALSE(testpkg::FileExists(dir_ / "refused"));
 }
 
 }  // namespace

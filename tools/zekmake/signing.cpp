@@ -98,8 +98,9 @@ bool Signer::Prepare(const Signing& signing, std::vector<Mistake>* mistakes) {
              "set it before starting zekmake (export " + signing.passwordVariable +
                  "=... on Linux, set " + signing.passwordVariable + "=... on Windows)"});
 
-    unix_ = UnderWine();
+    // A Unix path (under Wine) is a Linux program; any other, a Windows one.
     tool_ = Environment(kToolVariable, &set);
+    unix_ = UnderWine() && (tool_.empty() || tool_[0] == '/');
     bool found = false;
     if (unix_) {
         // Wine's PATH holds Windows folders only: look where Linux installs it.

@@ -7,9 +7,10 @@
 // gives no handle to wait on, so the tool runs inside a /bin/sh script that
 // writes its exit code to a file, and zekmake waits for that file. Paths
 // are handed over as Wine maps them (wine_get_unix_file_name). Either way
-// ZEKMAKE_SIGNTOOL may name the tool, and the password passes from the
-// environment variable the description names to the tool's standard input,
-// never through a command line.
+// ZEKMAKE_SIGNTOOL may name the tool (a Unix path: the Linux program; any
+// other: a Windows program, started as on Windows), and the password passes
+// from the environment variable the description names to the tool's
+// standard input, never through a command line.
 #pragma once
 
 #include <cstdio>
