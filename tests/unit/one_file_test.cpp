@@ -1,6 +1,7 @@
 // The one-file installer's directory and trailer, the search for the payload's
 // end in a signed or unsigned program, and the checks the stub makes before
-// it writes anything. Offsets are typed from the layout table.
+// it writes anything (the fuzz target one_file reads whole files). Offsets
+// are typed from the layout table.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -141,36 +142,6 @@ TEST(OneFile, DirectoryChecksNamesAndBounds) {
         EXPECT_FALSE(CheckOneFileDirectory(entries, 2, 4096, dir));
     }
     EXPECT_FALSE(CheckOneFileDirectory(good + 1, 1, 4096, dir));  // no setup.exe
-}
-
-bool ReadMemory(void* context, uint64_t offset, uint8_t* buffer, size_t len) {
-    const Bytes& file = *static_cast<const Bytes*>(context);
-    if (offset > file.size() || file.size() - offset < len) return false;
-    if (len) memcpy(buffer, file.data() + offset, len);
-    return true;
-}
-
-TEST(OneFile, DirectoryIsFoundInAWholeFileAndInNoCutOne) {
-    Bytes file = Headers(0x10B, 16, 0, 0);
-    file.resize(1536, 0x90);  // the rest of the stub
-    uint8_t entry[kOneFileEntrySize], trailer[kOneFileTrailerSize];
-    OneFileEntry setup = {"setup.exe", 1536, 100, 7};
-    file.resize(1536 + 100, 'x');
-    EncodeOneFileEntry(setup, entry);
-    file.insert(file.end(), entry, entry + sizeof entry);
-    EncodeOneFileTrailer({1636, 1}, trailer);
-    file.insert(file.end(), trailer, trailer + sizeof trailer);
-
-    OneFileEntry entries[kOneFileMaxEntries];
-    size_t count = 0;
-    ASSERT_TRUE(ReadOneFileDirectory(ReadMemory, &file, file.size(), entries, &count));
-    ASSERT_EQ(1u, count);
-    EXPECT_STREQ("setup.exe", entries[0].name);
-    EXPECT_EQ(100u, entries[0].size);
-    for (size_t len = 0; len < file.size(); ++len) {
-        Bytes cut(file.begin(), file.begin() + (ptrdiff_t)len);
-        ASSERT_FALSE(ReadOneFileDirectory(ReadMemory, &cut, cut.size(), entries, &count)) << len;
-    }
 }
 
 TEST(OneFile, Crc32IsZlibsAndContinues) {

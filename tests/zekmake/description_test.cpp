@@ -9,7 +9,6 @@
 #include <set>
 
 #include "builder/link_record.h"
-#include "tools/zekmake/sign_command.h"
 
 namespace {
 
@@ -497,48 +496,6 @@ TEST_F(DescriptionTest, AllMistakesComeInLineOrderAndNothingIsFilled) {
         zekmake::FormatMistake("d.toml",
                                {3, "\"reboot\" must be true or false",
                                 "write reboot = true or reboot = false, without quotes"}));
-}
-
-TEST_F(DescriptionTest, SigningTableIsReadWhole) {
-    ASSERT_TRUE(Read(std::string(kApplication) +
-                     "[signing]\ncertificate = \"docs/manual.txt\"\npassword_variable = \"VENDOR_PW\"\n"
-                     "timestamp_url = \"http://ts.example/\"\ndescription = \"App installer\"\n"))
-        << Dump();
-    const zekmake::Signing& s = d_.signing;
-    EXPECT_TRUE(s.enabled);
-    EXPECT_EQ("C:\\proj\\docs\\manual.txt", s.certificate);
-    EXPECT_EQ("VENDOR_PW", s.passwordVariable);
-    EXPECT_EQ(5u, s.passwordLine);
-    EXPECT_EQ("http://ts.example/", s.timestampUrl);
-    EXPECT_EQ("App installer", s.description);
-    ASSERT_TRUE(Read(kApplication));
-    EXPECT_FALSE(d_.signing.enabled);
-}
-
-// The words reach osslsigncode unchanged whatever they hold: through a
-// Windows command line to /bin/sh, and through the shell script.
-TEST(ZekmakeSigning, WordsSurviveBothQuotings) {
-    EXPECT_EQ("plain", zekmake::CommandLineWord("plain"));
-    EXPECT_EQ("\"\"", zekmake::CommandLineWord(""));
-    EXPECT_EQ("\"a b\"", zekmake::CommandLineWord("a b"));
-    EXPECT_EQ("\"say \\\"hi\\\"\"", zekmake::CommandLineWord("say \"hi\""));
-    EXPECT_EQ("\"C:\\a b\\\\\"", zekmake::CommandLineWord("C:\\a b\\"));
-    EXPECT_EQ("\"a\\\\\\\"b c\"", zekmake::CommandLineWord("a\\\"b c"));
-    EXPECT_EQ("'it'\\''s'", zekmake::ShellWord("it's"));
-
-    zekmake::Signing signing;
-    signing.description = "Vendor's app";
-    signing.timestampUrl = "http://ts.example";
-    std::vector<std::string> args = zekmake::SignArguments(signing, "/c.p12", "/in", "/out", "/dev/stdin");
-    EXPECT_EQ((std::vector<std::string>{"sign", "-pkcs12", "/c.p12", "-readpass", "/dev/stdin", "-h",
-                                        "sha256", "-n", "Vendor's app", "-ts", "http://ts.example",
-                                        "-in", "/in", "-out", "/out"}),
-              args);
-    std::string script = zekmake::SignScript("/usr/bin/osslsigncode", {"-n", "Vendor's app"}, "PW",
-                                             "/tmp/st");
-    EXPECT_EQ("exec 2>&1; printf '%s' \"$PW\" | '/usr/bin/osslsigncode' '-n' 'Vendor'\\''s app'; "
-              "echo $? >'/tmp/st.part' && mv '/tmp/st.part' '/tmp/st'",
-              script);
 }
 
 TEST(ZekmakeOutput, UninstallGroupGoesLastIntoEverySetupType) {

@@ -2,8 +2,7 @@
 # A signed build with a throw-away certificate: zekmake signs setup.exe,
 # wendlo.dll, the drevok.exe and wendlo.dll it packs into setup.dat, and the
 # one file; each verifies against that certificate. Without the password's
-# variable, or without the tool, the description is refused on its line; a
-# wrong password fails the build and writes nothing.
+# variable, or without the tool, the description is refused on its line.
 #
 #   signed_build.sh WINE_RUN BIN_DIR EXAMPLE_DIR WORK_DIR
 set -euo pipefail
@@ -38,11 +37,7 @@ if out=$(ZEKMAKE_SIGNTOOL=/nowhere/osslsigncode "$run" "$bin/zekmake.exe" hello/
 fi
 grep -qF "hello.toml:$table: error: [signing]: the signing tool osslsigncode is not installed" \
   <<<"$out" || fail "no mistake for the tool: $out"
-if out=$(SUITE_TEST_PASSWORD=wrong "$run" "$bin/zekmake.exe" hello/hello.toml out 2>&1); then
-  fail "signed with a wrong password"
-fi
-grep -qF "could not be signed" <<<"$out" || fail "no word of the failed signing: $out"
-[ ! -e out ] || fail "a refused description or a failed signing wrote out"
+[ ! -e out ] || fail "a refused description wrote out"
 
 "$run" "$bin/zekmake.exe" hello/hello.toml out >/dev/null
 "$run" "$bin/zekmake.exe" --single-file hello/hello.toml Hello.exe >/dev/null
