@@ -7,9 +7,9 @@
 #include "tools/zekmake/single_file.h"
 
 int main(int argc, char** argv) {
-    if (argc == 4 && strcmp(argv[1], "--single-file") == 0)
-        return zekmake::MakeSingleFile(argv[2], argv[3], stdout, stderr);
-    if (argc != 3) {
+    bool singleFile = argc > 1 && strcmp(argv[1], "--single-file") == 0;
+    if (singleFile && argc == 4) return zekmake::MakeSingleFile(argv[2], argv[3], stdout, stderr);
+    if (singleFile || argc != 3) {
         fprintf(stderr,
                 "usage: zekmake PROJECT.toml OUTDIR\n"
                 "       zekmake --single-file PROJECT.toml OUT.exe\n"
