@@ -208,7 +208,7 @@ TEST_F(ZekmakeE2E, EveryFeatureDecodesAsDescribed) {
     for (size_t i = 0; i < 4; ++i) EXPECT_EQ(flags[i], p.groups[i].header.flags) << i;
     EXPECT_STREQ("", p.groups[0].header.subfolder);
     EXPECT_STREQ("EveryHelp", p.groups[1].header.subfolder);
-    ASSERT_EQ(2u, p.groups[0].files.size());
+    ASSERT_EQ(2u, p.groups[0].files.size()) << p.groups[0].files.back().name;
     EXPECT_EQ("app.exe", p.groups[0].files[0].name);
     EXPECT_TRUE(app == p.groups[0].files[0].data);
     EXPECT_EQ("empty.txt", p.groups[0].files[1].name);
@@ -446,7 +446,7 @@ TEST_F(ZekmakeE2E, SigningRunsTheToolOnEveryProgramOfOurs) {
     ASSERT_TRUE(
         zektest::DecodePackage(testpkg::Gunzip(testpkg::ReadFileBytes(out_ + "\\setup.dat")), &p));
     ASSERT_EQ(1u, p.groups.size());
-    ASSERT_EQ(2u, p.groups[0].files.size());
+    ASSERT_EQ(2u, p.groups[0].files.size()) << p.groups[0].files.back().name;
     for (const testpkg::StoredFile& file : p.groups[0].files)
         EXPECT_TRUE(SignedByStandIn(file.data)) << file.name;
 

@@ -65,6 +65,16 @@ std::string Environment(const char* name, bool* set) {
     return value;
 }
 
+// A new file of the temporary-files directory for the tool's output. Not
+// beside the file being signed: a helper process that Wine starts for the
+// tool may inherit the handle and keep the file for a moment, and a folder
+// that is packed next must hold nothing else.
+std::string LogName() {
+    char temp[MAX_PATH] = {}, path[MAX_PATH] = {};
+    DWORD len = GetTempPathA(MAX_PATH, temp);
+    return len > 0 && len < MAX_PATH && GetTempFileNameA(temp, "ZKG", 0, path) ? path : "";
+}
+
 // An inheritable file that receives the tool's output.
 win32::UniqueHandle CreateLog(const std::string& path) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
@@ -149,7 +159,7 @@ bool Signer::SignIn(const std::string& folder, std::initializer_list<const char*
 
 bool Signer::RunUnix(const std::string& path, const std::string& signedPath,
                      std::string* log) const {
-    std::string statusPath = path + ".status", logPath = path + ".log";
+    std::string logPath = LogName(), statusPath = logPath + ".status";
     std::string shell = DosPathOf("/bin/sh");
     std::vector<std::string> args = SignArguments(signing_, UnixPath(signing_.certificate),
                                                   UnixPath(path), UnixPath(signedPath), "/dev/stdin");
@@ -187,7 +197,7 @@ bool Signer::RunUnix(const std::string& path, const std::string& signedPath,
 
 bool Signer::RunWindows(const std::string& path, const std::string& signedPath,
                         std::string* log) const {
-    std::string logPath = path + ".log";
+    std::string logPath = LogName();
     std::string line = CommandLineWord(tool_);
     for (const std::string& arg : SignArguments(signing_, signing_.certificate, path, signedPath, "-"))
         line += " " + CommandLineWord(arg);
@@ -211,8 +221,11 @@ bool Signer::RunWindows(const std::string& path, const std::string& signedPath,
         startup.hStdInput = readEnd.get();
         startup.hStdOutput = startup.hStdError = output.get();
         PROCESS_INFORMATION process = {};
+        // Detached, not merely windowless: Wine then starts no console host
+        // for the tool, which would inherit zekmake's handles and keep their
+        // files open after the tool has ended.
         if (piped && output &&
-            CreateProcessA(tool_.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+            CreateProcessA(tool_.c_str(), line.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS,
                            nullptr, nullptr, &startup, &process)) {
             win32::UniqueKernelObject child(process.hProcess), thread(process.hThread);
             if (WaitForSingleObject(child.get(), kToolTimeoutMs) != WAIT_OBJECT_0)
