@@ -468,7 +468,8 @@ TEST_F(ZekmakeE2E, SigningRunsTheToolOnEveryProgramOfOurs) {
     }
 
     SetEnvironmentVariableA("SUITE_TEST_PASSWORD", "wrong");
-    zektest::Run refused = Zekmake(description, "refused");
+    zektest::Run refused = zektest::RunProgram(bin_ + "\\zekmake.exe", "..\\project.toml ..\\refused",
+                                               MakeFolder("second-run"), tmp_);
     EXPECT_EQ(1, refused.exitCode);
     EXPECT_NE(std::string::npos, refused.err.find("does not open the certificate")) << refused.err;
     EXPECT_FALSE(testpkg::FileExists(dir_ / "refused"));

@@ -136,6 +136,11 @@ bool Signer::Prepare(const Signing& signing, std::vector<Mistake>* mistakes) {
 }
 
 bool Signer::Sign(const std::string& path, FILE* err) const {
+    // The tool gets its own output file and the password, none of zekmake's
+    // streams: a process that outlives it (Wine's helpers) must not keep the
+    // files of whoever started zekmake open.
+    for (DWORD stream : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
+        SetHandleInformation(GetStdHandle(stream), HANDLE_FLAG_INHERIT, 0);
     std::string signedPath = path + ".signed";
     std::string log;
     bool ok = unix_ ? RunUnix(path, signedPath, &log) : RunWindows(path, signedPath, &log);
