@@ -8,6 +8,7 @@
 #include <tlhelp32.h>
 
 #include "tests/e2e/setup_fixture.h"
+#include "tests/support/same_bytes.h"
 #include "tests/zekmake/zekmake_run.h"
 
 namespace {
@@ -126,8 +127,9 @@ TEST_F(ExampleE2E, SingleFileInstallsFromAnotherFolder) {
     EXPECT_NE("<no box>", AnswerFinalMessage()) << TRANSCRIPT();
     ASSERT_EQ(1, stub.WaitExit()) << stub.Transcript();
 
-    EXPECT_TRUE(testpkg::ReadFileBytes(std::string(kExample) + "\\program\\hello.exe") ==
-                testpkg::ReadFileBytes(destDir_ + "\\hello.exe"));
+    std::string program = std::string(kExample) + "\\program\\hello.exe";
+    EXPECT_TRUE(testpkg::SameBytes(testpkg::ReadFileBytes(program),
+                                   testpkg::ReadFileBytes(destDir_ + "\\hello.exe")));
     EXPECT_FALSE(testpkg::FileExists(destDir_ + "\\Manual\\manual.txt"));  // Minimal
     EXPECT_EQ(std::vector<std::string>{"hello-first-run.txt"}, TempFiles());
 }
