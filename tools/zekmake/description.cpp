@@ -276,11 +276,13 @@ bool Reader::Integer(const Table& table, const char* key, int64_t min, int64_t m
 }
 
 std::string Reader::Resolve(const std::string& path) const {
+    const char sep = host_.Separator();
     std::string p = path;
-    std::replace(p.begin(), p.end(), '/', '\\');
-    bool absolute = p[0] == '\\' || (p.size() >= 2 && p[1] == ':');
-    if (!absolute) p = baseDir_ + (baseDir_.empty() || baseDir_.back() == '\\' ? "" : "\\") + p;
-    while (p.size() > 3 && p.back() == '\\') p.pop_back();
+    for (char& c : p)
+        if (c == '/' || c == '\\') c = sep;
+    bool absolute = p[0] == sep || (p.size() >= 2 && p[1] == ':');
+    if (!absolute) p = baseDir_ + (baseDir_.empty() || baseDir_.back() == sep ? "" : std::string(1, sep)) + p;
+    while (p.size() > 3 && p.back() == sep) p.pop_back();
     return p;
 }
 
@@ -680,7 +682,7 @@ void Reader::ReadLinks(const std::vector<Table>& tables, bool desktop, builder::
                  "name a group of a [[group]] table");
         } else if (hasGroup && hasFile) {
             size_t index = found - groupNames_.begin();
-            std::string target = groupFolders_[index] + "\\" + file;
+            std::string target = groupFolders_[index] + host_.Separator() + file;
             if (!IsFileName(file) || (!groupFolders_[index].empty() && !host_.IsFile(target)))
                 Fail(table, LineOf(*table.t.get("file")),
                      Quoted(file) + " is not a file of the group " + Quoted(group) + " (no file " +
@@ -820,7 +822,7 @@ void Reader::ReadRunPacks(const std::vector<Table>& tables, std::vector<builder:
         bool hasName = Text(table, "name", sizeof pack.record.name - 1, false, &name);
         if (!hasName && table.t.get("name")) continue;
         if (!Path(table, "program", false, true, &program)) continue;
-        std::string programName = program.substr(program.rfind('\\') + 1);
+        std::string programName = program.substr(program.find_last_of(host_.Separator()) + 1);
         if (!hasName) name = programName.substr(0, sizeof pack.record.name - 1);
         if (programName.size() > kMaxProgramNameLen) {
             Fail(table, LineOf(*table.t.get("program")),
@@ -835,7 +837,7 @@ void Reader::ReadRunPacks(const std::vector<Table>& tables, std::vector<builder:
         for (const auto& [written, line] : files) {
             std::string path = Resolve(written);
             if (!CheckPath(table, line, "a file of \"files\"", path, false)) continue;
-            std::string fileName = path.substr(path.rfind('\\') + 1);
+            std::string fileName = path.substr(path.find_last_of(host_.Separator()) + 1);
             // The files are unpacked side by side into one folder.
             bool clash = std::any_of(names.begin(), names.end(), [&](const std::string& n) {
                 return n.size() == fileName.size() &&
