@@ -4,7 +4,7 @@
 #include <string>
 
 #include "builder/project_reader.h"
-#include "builder/registry_text.h"
+#include "package/registry_text.h"
 
 namespace builder {
 
@@ -18,8 +18,8 @@ bool Write(FILE* out, const std::string& text) {
     return fwrite(text.data(), 1, text.size(), out) == text.size();
 }
 
-bool RefuseEntry(BuildContext& build, const RegEntry& entry, RegEntryFault fault) {
-    if (fault == RegEntryFault::kUnknownRoot)
+bool RefuseEntry(BuildContext& build, const RegEntry& entry, package::RegEntryFault fault) {
+    if (fault == package::RegEntryFault::kUnknownRoot)
         build.Message(MessageKind::kInput, "Unknown registry root 0x%08X for key %s !",
                       (unsigned)entry.root, entry.key.c_str());
     else
@@ -35,13 +35,13 @@ bool ExportRegistry(BuildContext& build, FILE* project, unsigned count, BuildTem
     // Binary mode with explicit CR LF: the same bytes a text-mode stream
     // writes for each line feed, on any platform.
     std::unique_ptr<FILE, FileCloser> out(build.host().OpenFile(text->path(), "wb"));
-    if (!out || !Write(out.get(), kRegistryTextStart)) return build.TempFileError(), false;
+    if (!out || !Write(out.get(), package::kRegistryTextStart)) return build.TempFileError(), false;
     for (unsigned i = 0; i < count && !build.Cancelled(); ++i) {
         RegEntry entry;
         if (!ReadRegEntry(project, &entry)) return build.ProjectReadError(), false;
-        RegEntryFault fault = CheckRegEntry(entry);
-        if (fault != RegEntryFault::kNone) return RefuseEntry(build, entry, fault);
-        if (!Write(out.get(), FormatRegEntry(entry))) return build.TempFileError(), false;
+        package::RegEntryFault fault = package::CheckRegEntry(entry);
+        if (fault != package::RegEntryFault::kNone) return RefuseEntry(build, entry, fault);
+        if (!Write(out.get(), package::FormatRegEntry(entry))) return build.TempFileError(), false;
     }
     if (fclose(out.release()) != 0) return build.TempFileError(), false;
     return true;

@@ -13,21 +13,24 @@
 #     example package is left in KEEP for the end-to-end test that installs it.
 set -euo pipefail
 mode=$1 zekmake=$2 bin=$3 work=$4
+here=$(cd "$(dirname "$0")" && pwd)
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 rm -rf "$work"
 mkdir -p "$work/tmp"
 export TMPDIR=$work/tmp
 
-# Every key of the description once, group files whose order differs
-# between byte order, case-blind order and a directory's own order, a UTF-8
-# licence (converted) and a readme already in the code page (packed as is).
+# every_feature.toml (the description zekmake_e2e_test decodes) with its
+# files, and group files whose order differs between byte order, case-blind
+# order and a directory's own order. The licence is UTF-8 (converted), the
+# readme already in the code page (packed as it is).
 make_every_feature() {
   local d=$1
   mkdir -p "$d/bin" "$d/help" "$d/shared" "$d/setup" "$d/after" "$d/docs"
+  cp "$here/every_feature.toml" "$d/every.toml"
   head -c 70000 /dev/urandom >"$d/bin/app.exe"
   : >"$d/bin/empty.txt"
-  for name in b.txt A.txt _x.txt Zed.dat a1.txt éclair.txt µ.txt ÿ.txt; do
+  for name in guide.txt b.txt A.txt _x.txt Zed.dat a1.txt éclair.txt µ.txt ÿ.txt; do
     printf '%s' "$name" >"$d/help/$name"
   done
   head -c 5000 /dev/urandom >"$d/shared/lib.dll"
@@ -35,98 +38,8 @@ make_every_feature() {
   echo '[data]' >"$d/setup/data.ini"
   echo late >"$d/after/late.exe"
   echo early >"$d/after/early.exe"
-  printf 'Licence \xc3\xa9t\xc3\xa9 \xe2\x82\xac\n' >"$d/licence.txt"
+  printf '\xef\xbb\xbfLicence \xc3\xa9t\xc3\xa9 \xe2\x82\xac\n' >"$d/licence.txt"
   printf 'Readme \xe9t\xe9\r\n' >"$d/docs/readme.txt"
-  cat >"$d/every.toml" <<'EOF'
-[application]
-name = "Every Feature"
-second_name = "Sécond"
-version = "2.5b"
-title = "A title of our own"
-licence = "licence.txt"
-readme = "docs/readme.txt"
-systems = ["win95", "nt4", "nt5", "10"]
-uninstall = true
-reboot = true
-
-[background]
-color = "#FF0000"
-dithered = false
-
-[[group]]
-name = "Program"
-source = "bin"
-
-[[group]]
-name = "Help"
-source = "help"
-destination = "windows"
-subfolder = "EveryHelp"
-mode = "self-registering"
-
-[[group]]
-name = "Shared"
-source = "shared"
-destination = "system"
-mode = "shared-dll"
-
-[[setup_type]]
-name = "Full"
-groups = ["Program", "Help", "Shared"]
-
-[[setup_type]]
-name = "Core"
-groups = ["Program"]
-
-[[desktop]]
-name = "App"
-group = "Program"
-file = "app.exe"
-
-[[desktop]]
-folder = "Every/Deep"
-name = "Guide"
-group = "Help"
-file = "A.txt"
-
-[[start_menu]]
-folder = "Every"
-name = "App"
-group = "Program"
-file = "app.exe"
-
-[[registry]]
-root = "HKEY_CURRENT_USER"
-key = 'Software\SuiteTests\Every'
-name = "Path"
-value = 'C:\x "quoted"'
-
-[[registry]]
-root = "HKLM"
-key = 'Software\SuiteTests\Every'
-value = 0xFFFFFFFF
-
-[[registry]]
-root = "HKCR"
-key = "SuiteTests.Every"
-name = "Big"
-value = -2
-
-[[run_before]]
-program = "setup/check.exe"
-files = ["setup/data.ini"]
-
-[[run_after]]
-name = "Late"
-program = "after/late.exe"
-order = 1
-wait = false
-
-[[run_after]]
-name = "Early"
-program = "after/early.exe"
-order = 5
-EOF
 }
 
 # Names the first differing byte of two files, counted from 0.
