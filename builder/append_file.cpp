@@ -7,17 +7,9 @@
 
 namespace builder {
 
-namespace {
-
-struct FileCloser {
-    void operator()(FILE* file) const { fclose(file); }
-};
-
-}  // namespace
-
 AppendResult AppendFile(BuildContext& build, FILE* out, const std::string& path, uint32_t* offset,
                         uint32_t* size) {
-    std::unique_ptr<FILE, FileCloser> in(build.host().OpenFile(path, "rb"));
+    File in(build.host().OpenFile(path, "rb"));
     if (!in) return AppendResult::kMissing;
     long start = ftell(out);
     if (start < 0) return AppendResult::kTooLarge;

@@ -4,12 +4,20 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "builder/build_host.h"
 
 namespace builder {
+
+// A stream the build opened through its host, closed when its owner goes.
+struct FileCloser {
+    void operator()(FILE* file) const { fclose(file); }
+};
+using File = std::unique_ptr<FILE, FileCloser>;
 
 class BuildContext {
   public:

@@ -24,10 +24,6 @@ namespace {
 // The package holds a link count in one byte.
 constexpr int kMaxLinks = 255;
 
-struct FileCloser {
-    void operator()(FILE* file) const { fclose(file); }
-};
-using File = std::unique_ptr<FILE, FileCloser>;
 
 struct FreeDeleter {
     void operator()(void* p) const { free(p); }

@@ -10,11 +10,6 @@ namespace builder {
 
 namespace {
 
-struct FileCloser {
-    void operator()(FILE* file) const { fclose(file); }
-};
-using File = std::unique_ptr<FILE, FileCloser>;
-
 // An open gzip stream; closes a stream left open by a failure.
 class GzStream {
   public:

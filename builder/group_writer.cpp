@@ -16,10 +16,6 @@ namespace builder {
 
 namespace {
 
-struct FileCloser {
-    void operator()(FILE* file) const { fclose(file); }
-};
-
 // The files of folder in the listing order, the build's own temporary
 // files left out. False when the folder cannot be listed.
 bool ListGroup(BuildContext& build, const std::string& folder, std::vector<FoundFile>* files) {
@@ -80,7 +76,7 @@ bool WriteEntries(BuildContext& build, const std::string& folder, FILE* list,
 // back from the list file to check it.
 bool WriteData(BuildContext& build, const std::string& folder, const std::string& listPath,
                FILE* list, const package::GroupHeader& header, const char* groupName) {
-    std::unique_ptr<FILE, FileCloser> entries(build.host().OpenFile(listPath, "rb"));
+    File entries(build.host().OpenFile(listPath, "rb"));
     if (!entries) return build.TempFileError(), false;
     std::vector<FoundFile> files;
     if (!ListGroup(build, folder, &files)) return build.ReportError(kErrorCannotList), false;
@@ -122,7 +118,7 @@ bool WriteGroup(BuildContext& build, FILE* body, const ProjectGroup& group) {
 
     BuildTempFile listFile(build);
     if (!listFile.Create()) return build.TempFileError(), false;
-    std::unique_ptr<FILE, FileCloser> list(build.host().OpenFile(listFile.path(), "wb"));
+    File list(build.host().OpenFile(listFile.path(), "wb"));
     if (!list) return build.TempFileError(), false;
     if (!WriteEntries(build, folder, list.get(), &header, group.name) ||
         !WriteData(build, folder, listFile.path(), list.get(), header, group.name))

@@ -10,10 +10,6 @@ namespace builder {
 
 namespace {
 
-struct FileCloser {
-    void operator()(FILE* file) const { fclose(file); }
-};
-
 bool Write(FILE* out, const std::string& text) {
     return fwrite(text.data(), 1, text.size(), out) == text.size();
 }
@@ -34,7 +30,7 @@ bool ExportRegistry(BuildContext& build, FILE* project, unsigned count, BuildTem
     if (!text->Create()) return build.TempFileError(), false;
     // Binary mode with explicit CR LF: the same bytes a text-mode stream
     // writes for each line feed, on any platform.
-    std::unique_ptr<FILE, FileCloser> out(build.host().OpenFile(text->path(), "wb"));
+    File out(build.host().OpenFile(text->path(), "wb"));
     if (!out || !Write(out.get(), package::kRegistryTextStart)) return build.TempFileError(), false;
     for (unsigned i = 0; i < count && !build.Cancelled(); ++i) {
         RegEntry entry;

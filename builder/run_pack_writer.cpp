@@ -18,15 +18,12 @@ namespace {
 // A program name longer than this cannot be given whole to the installer.
 constexpr size_t kMaxProgramNameLen = 30;
 
-struct FileCloser {
-    void operator()(FILE* file) const { fclose(file); }
-};
 
 // One file of a pack: its entry, then its data.
 bool WritePackFile(BuildContext& build, FILE* body, const std::string& path, const char* packName) {
     uint64_t length = 0;
     {
-        std::unique_ptr<FILE, FileCloser> file(build.host().OpenFile(path, "rb"));
+        File file(build.host().OpenFile(path, "rb"));
         if (!file) {
             build.Message(MessageKind::kInput, "File %s not found in run pack %s !", path.c_str(),
                           packName);

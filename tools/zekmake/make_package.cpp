@@ -78,8 +78,8 @@ int MakePackage(Shell& shell, const char* descriptionPath, const char* outDir,
                 descriptionPath);
         return 1;
     }
-    std::string baseDir;
-    if (!shell.FolderOf(descriptionPath, &baseDir)) baseDir = ".";
+    std::string folder;
+    const std::string baseDir = shell.FolderOf(descriptionPath, &folder) ? folder : std::string(".");
 
     Description d;
     std::vector<Mistake> mistakes;
