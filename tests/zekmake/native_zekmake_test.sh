@@ -4,8 +4,9 @@
 #   native_zekmake_test.sh cli ZEKMAKE BIN WORK
 #     Without Wine: a description with a mistake is told in the FILE:LINE
 #     form and nothing is written; a good one builds with nothing on a
-#     standard error that is no terminal; Ctrl-C stops a build and leaves
-#     neither the output folder nor a temporary file.
+#     standard error that is no terminal, with a progress line on one; a
+#     device name among a group's files is a mistake; Ctrl-C stops a build
+#     and leaves neither the output folder nor a temporary file.
 #   native_zekmake_test.sh same-bytes ZEKMAKE BIN WORK WINE_RUN EXAMPLE KEEP
 #     The example (EXAMPLE/hello.toml) and a description that uses every
 #     feature, built by ZEKMAKE and by BIN/zekmake.exe under WINE_RUN: their
@@ -76,6 +77,11 @@ cli)
   grep -q 'is ready to ship' "$work/out" || fail "no report"
   for f in setup.exe setup.dat setup.inf zlib.dll wendlo.dll; do [ -f "$d/out/$f" ] || fail "$f missing"; done
   [ -z "$(ls -A "$TMPDIR")" ] || fail "temporary files left: $(ls "$TMPDIR")"
+
+  # On a terminal the progress line shows, and is cleared again.
+  script -qec "cd '$d' && '$zekmake' --bin '$bin' every.toml out3 >/dev/null" /dev/null >"$work/tty" ||
+    fail "build on a terminal failed"
+  grep -q 'Compressing temp file to DAT file' "$work/tty" || fail "no progress line on a terminal"
 
   # A group file that Windows cannot hold is a mistake naming the file.
   printf x >"$d/help/con.txt"

@@ -229,7 +229,10 @@ void PosixBuildHost::SystemReason(unsigned long* code, std::string* text) {
 const package::ZlibApi* PosixBuildHost::Zlib() { return &kLinkedZlib; }
 
 void PosixBuildHost::SetStatus(const char* text) {
+    // A new step: what the last one showed no longer applies.
     status_ = text;
+    detail_.clear();
+    percent_ = 0;
     DrawLine(true);
 }
 
