@@ -15,6 +15,7 @@
 #include "builder/registry_export.h"
 #include "builder/run_pack_writer.h"
 #include "package/bytes.h"
+#include "package/limits.h"
 #include "package/records.h"
 
 namespace builder {
@@ -22,8 +23,7 @@ namespace builder {
 namespace {
 
 // The package holds a link count in one byte.
-constexpr int kMaxLinks = 255;
-
+constexpr int kMaxLinks = (int)package::kMaxCountedEntries;
 
 struct FreeDeleter {
     void operator()(void* p) const { free(p); }
@@ -74,7 +74,8 @@ bool LinkCountFits(BuildContext& build, int count, const char* kind) {
 
 // The licence or readme block. A file that cannot be opened leaves the block
 // absent and the build goes on; one that fails while it is read stops it.
-bool AppendText(BuildContext& build, FILE* body, int16_t flag, const char* path, uint32_t* offset, uint32_t* size) {
+bool AppendText(BuildContext& build, FILE* body, int16_t flag, const char* path, uint32_t* offset,
+                uint32_t* size) {
     if (!flag) return true;
     AppendResult result = AppendFile(build, body, path, offset, size);
     if (result == AppendResult::kDone || result == AppendResult::kMissing) return true;

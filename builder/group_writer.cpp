@@ -108,7 +108,7 @@ bool WriteData(BuildContext& build, const std::string& folder, const std::string
 bool WriteGroup(BuildContext& build, FILE* body, const ProjectGroup& group) {
     package::GroupHeader header = {};
     header.flags = group.flags;
-    if (group.flags & kGroupHasSubfolder) {
+    if (package::HasSubfolder(group.flags)) {
         if (!package::CopyText(header.subfolder, sizeof header.subfolder, group.subfolder)) {
             build.Message(MessageKind::kInput, "Subfolder name too long in group %s !", group.name);
             return false;

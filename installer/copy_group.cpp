@@ -21,12 +21,11 @@ struct InstallAction {
     BYTE logKind;
 };
 
-// The copy mode is the high four bits of the group's flags.
-InstallAction ActionFor(uint8_t copyMode) {
+InstallAction ActionFor(package::CopyMode copyMode) {
     switch (copyMode) {
-        case 2:
-        case 4: return {CopyOleServer, kLogOleFile};
-        case 8: return {CopySharedDll, kLogSharedDll};
+        case package::CopyMode::kSelfRegistering:
+        case package::CopyMode::kSelfRegisteringToo: return {CopyOleServer, kLogOleFile};
+        case package::CopyMode::kSharedDll: return {CopySharedDll, kLogSharedDll};
         default: return {CopyPlainFile, kLogCopiedFile};
     }
 }
@@ -88,7 +87,7 @@ int CopyGroup(const package::GroupHeader& group, HWND statusWindow, FILE* stream
     std::string refused;
     std::unique_ptr<uint8_t[]> entries = ReadEntries(stream, group, groupDir, &refused);
     if (!entries) return ReportCopyError(statusWindow, refused);
-    InstallAction action = ActionFor(group.flags >> 4);
+    InstallAction action = ActionFor(package::CopyModeOf(group.flags));
 
     // The file line changes with the bar, at its pace: one text per file
     // would cost as much as the moves it saves.
