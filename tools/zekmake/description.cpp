@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "builder/registry_text.h"
 #include "package/bytes.h"
 #include "package/file_name.h"
 #include "package/limits.h"
@@ -799,7 +798,7 @@ void Reader::ReadRegistry(const std::vector<Table>& tables, builder::Project* p)
                  "add value = \"text\" or value = 123");
             ok = false;
         } else if (value->is_string()) {
-            entry.type = builder::kRegTypeText;
+            entry.type = package::kRegTypeText;
             if (!Text(table, "value", kMaxRegText, false, &entry.data))
                 ok = false;
             else if (entry.data.find_first_of("\r\n") != std::string::npos) {
@@ -812,7 +811,7 @@ void Reader::ReadRegistry(const std::vector<Table>& tables, builder::Project* p)
             if (Integer(table, "value", INT32_MIN, UINT32_MAX, &number)) {
                 // The builder reads signed decimals and clamps the rest, so
                 // every number goes as the signed value of the same 32 bits.
-                entry.type = builder::kRegTypeNumber;
+                entry.type = package::kRegTypeNumber;
                 entry.data = std::to_string((int32_t)(uint32_t)number);
             } else {
                 ok = false;
