@@ -90,6 +90,25 @@ const package::ZlibApi kLinkedZlib = {
     [](package::GzFile f) { return (long)::gzoffset((gzFile)f); },
 };
 
+// Calls fn(name, isFolder, size) for each entry of the folder at native but "."
+// and "..". What a link leads to counts, as on Windows; a link that leads
+// nowhere is a file that cannot be read. False when the folder cannot be
+// listed.
+template <typename Fn>
+bool ForEachEntry(std::string native, Fn fn) {
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(native.c_str()), closedir);
+    if (!dir) return false;
+    if (native.empty() || native.back() != '/') native += '/';
+    while (dirent* entry = readdir(dir.get())) {
+        if (!strcmp(entry->d_name, ".") || !strcmp(entry->d_name, "..")) continue;
+        struct stat info;
+        std::string path = native + entry->d_name;
+        if (stat(path.c_str(), &info) != 0 && lstat(path.c_str(), &info) != 0) continue;
+        fn(entry->d_name, S_ISDIR(info.st_mode), (uint64_t)info.st_size);
+    }
+    return true;
+}
+
 std::string ParentOf(const std::string& path) {
     size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
@@ -165,20 +184,10 @@ PosixBuildHost::PosixBuildHost(const CodePage& codePage, const std::string& desc
 PosixBuildHost::~PosixBuildHost() { ClearLine(); }
 
 bool PosixBuildHost::ListFiles(const std::string& folder, std::vector<builder::FoundFile>* files) {
-    std::string native = codePage_.NativePath(folder);
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(native.c_str()), closedir);
-    if (!dir) return false;
-    if (native.empty() || native.back() != '/') native += '/';
-    while (dirent* entry = readdir(dir.get())) {
-        struct stat info;
-        std::string path = native + entry->d_name;
-        // What a link leads to counts, as on Windows; a link that leads
-        // nowhere is a file that cannot be read.
-        if (stat(path.c_str(), &info) != 0 && lstat(path.c_str(), &info) != 0) continue;
-        if (S_ISDIR(info.st_mode)) continue;
-        files->push_back({codePage_.NameToAnsi(entry->d_name), (uint64_t)info.st_size});
-    }
-    return true;
+    return ForEachEntry(codePage_.NativePath(folder),
+                        [&](const char* name, bool isFolder, uint64_t size) {
+                            if (!isFolder) files->push_back({codePage_.NameToAnsi(name), size});
+                        });
 }
 
 FILE* PosixBuildHost::OpenFile(const std::string& path, const char* mode) {
@@ -301,14 +310,9 @@ bool PosixHost::IsFolder(const std::string& path) const {
 
 std::vector<std::string> PosixHost::Subfolders(const std::string& path) const {
     std::vector<std::string> names;
-    std::string native = Native(path);
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(native.c_str()), closedir);
-    if (!dir) return names;
-    while (dirent* entry = readdir(dir.get())) {
-        if (!strcmp(entry->d_name, ".") || !strcmp(entry->d_name, "..")) continue;
-        if (IsFolder(Join(path, codePage_.NameToAnsi(entry->d_name).c_str())))
-            names.emplace_back(entry->d_name);
-    }
+    ForEachEntry(Native(path), [&](const char* name, bool isFolder, uint64_t) {
+        if (isFolder) names.emplace_back(name);
+    });
     return names;
 }
 
@@ -316,15 +320,9 @@ std::vector<std::string> PosixHost::Files(const std::string& path) const {
     // In UTF-8 as the file system holds them: the reader finds the names
     // the code page cannot hold.
     std::vector<std::string> names;
-    std::string native = Native(path);
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(native.c_str()), closedir);
-    if (!dir) return names;
-    while (dirent* entry = readdir(dir.get())) {
-        struct stat info;
-        std::string full = native + "/" + entry->d_name;
-        if (stat(full.c_str(), &info) != 0 && lstat(full.c_str(), &info) != 0) continue;
-        if (!S_ISDIR(info.st_mode)) names.emplace_back(entry->d_name);
-    }
+    ForEachEntry(Native(path), [&](const char* name, bool isFolder, uint64_t) {
+        if (!isFolder) names.emplace_back(name);
+    });
     return names;
 }
 
