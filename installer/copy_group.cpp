@@ -11,6 +11,7 @@
 #include "package/bytes.h"
 #include "package/file_name.h"
 #include "uninstall_log/wendlo.h"
+#include "win32/temp_file.h"
 
 namespace installer {
 
@@ -72,14 +73,6 @@ std::unique_ptr<uint8_t[]> ReadEntries(FILE* stream, const package::GroupHeader&
     return entries;
 }
 
-// A temporary extraction file in the temporary directory ("ZKS" prefix).
-bool NewTempFile(char* path) {
-    char tempDir[MAX_PATH] = {};
-    DWORD len = GetTempPathA(MAX_PATH, tempDir);
-    path[0] = 0;
-    return len > 0 && len < MAX_PATH && GetTempFileNameA(tempDir, "ZKS", 0, path) != 0;
-}
-
 }  // namespace
 
 int CopyGroup(const package::GroupHeader& group, HWND statusWindow, FILE* stream,
@@ -104,8 +97,7 @@ int CopyGroup(const package::GroupHeader& group, HWND statusWindow, FILE* stream
 
         // A temporary file that outlived its action waits for a replacement
         // at the next start and must stay as it is: take a fresh one.
-        if (!tempPath[0] || GetFileAttributesA(tempPath) != INVALID_FILE_ATTRIBUTES)
-            NewTempFile(tempPath);
+        if (!tempPath[0] || win32::PathExists(tempPath)) win32::NewTempFileName("ZKS", tempPath);
         if (!ExtractToFileShowing(stream, entry.size, &display, tempPath)) {
             if (tempPath[0]) DeleteFileA(tempPath);
             // The error names the file the line shows.

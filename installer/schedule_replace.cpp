@@ -1,12 +1,11 @@
 #include "installer/schedule_replace.h"
 
 #include "package/bytes.h"
+#include "win32/temp_file.h"
 
 namespace installer {
 
 namespace {
-
-bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
 bool ShortPath(const char* path, char* out) {
     DWORD len = GetShortPathNameA(path, out, MAX_PATH);
@@ -39,7 +38,7 @@ bool ScheduleReplace(const char* destination, const char* source) {
 }
 
 bool ScheduleReplaceOn(DWORD platformId, const char* destination, const char* source) {
-    if (!Exists(destination) || !Exists(source)) return false;
+    if (!win32::PathExists(destination) || !win32::PathExists(source)) return false;
     // The NT family ignores wininit.ini.
     if (platformId == VER_PLATFORM_WIN32_NT)
         return MoveFileExA(source, destination, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING) != 0;
