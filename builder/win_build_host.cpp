@@ -8,6 +8,7 @@
 #include "builder/resource.h"
 #include "win32/last_error.h"
 #include "win32/library.h"
+#include "win32/temp_file.h"
 
 namespace builder {
 
@@ -97,10 +98,8 @@ bool WinBuildHost::SameFile(const std::string& a, const std::string& b) {
 }
 
 bool WinBuildHost::MakeTempFile(std::string* path) {
-    char folder[MAX_PATH] = {};
-    char name[MAX_PATH] = {};
-    DWORD len = GetTempPathA(MAX_PATH, folder);
-    if (len == 0 || len >= MAX_PATH || !GetTempFileNameA(folder, "Z2D", 0, name)) return false;
+    char name[MAX_PATH];
+    if (!win32::NewTempFileName("Z2D", name)) return false;
     *path = name;
     return true;
 }

@@ -10,6 +10,7 @@
 #include "builder/build_errors.h"
 #include "builder/zek2dat_api.h"
 #include "win32/library.h"
+#include "win32/temp_file.h"
 #include "win32/unique_handle.h"
 
 namespace zekmake {
@@ -124,12 +125,8 @@ std::string WinHost::Join(const std::string& folder, const char* name) const {
 }
 
 bool WinHost::MakeWorkFolder(std::string* path) {
-    char temp[MAX_PATH] = {};
-    char name[MAX_PATH] = {};
-    DWORD len = GetTempPathA(MAX_PATH, temp);
-    if (len == 0 || len >= MAX_PATH || !GetTempFileNameA(temp, "ZKM", 0, name)) return false;
-    // The unique name was made as a file; the folder takes its place.
-    if (!DeleteFileA(name) || !CreateDirectoryA(name, nullptr)) return false;
+    char name[MAX_PATH];
+    if (!win32::NewTempFolder("ZKM", name)) return false;
     *path = name;
     return true;
 }
