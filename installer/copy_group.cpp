@@ -95,6 +95,19 @@ int CopyGroup(const package::GroupHeader& group, HWND statusWindow, FILE* stream
         if (logPath) LogAddEntry(logPath, destination, action.logKind);
         display.SetText(destination);
 
+        // A plain file that is not there yet is written in its place at once:
+        // it replaces nothing, so a failure loses nothing (the part written
+        // is removed), and the way through a temporary file would write each
+        // byte twice more. When it cannot be created, nothing has been read
+        // and the temporary file's way below tells the outcome.
+        if (action.install == CopyPlainFile && !win32::PathExists(destination)) {
+            long before = ftell(stream);
+            if (ExtractToFileShowing(stream, entry.size, &display, destination)) continue;
+            if (ftell(stream) != before) {
+                display.Flush();
+                return ReportCopyError(statusWindow, destination);
+            }
+        }
         // A temporary file that outlived its action waits for a replacement
         // at the next start and must stay as it is: take a fresh one.
         if (!tempPath[0] || win32::PathExists(tempPath)) win32::NewTempFileName("ZKS", tempPath);

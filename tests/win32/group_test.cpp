@@ -237,16 +237,21 @@ TEST_F(GroupTest, DamagedGroupsAreRefusedBeforeAnythingIsWritten) {
     EXPECT_FALSE(testpkg::FileExists(dir_ / "escape.txt"));
 }
 
-// Without a temporary file the first file cannot be extracted.
+// A file that replaces another goes through a temporary file; without one
+// it cannot be extracted, and the file in place stays as it was. A new plain
+// file is written in its place and needs none.
 TEST_F(GroupTest, ATemporaryFileThatCannotBeMadeIsACopyError) {
     SetEnvironmentVariableA("TMP", (dir_ / "missing").c_str());
-    package::GroupHeader group;
-    win32::UniqueFile stream = GroupStream(testpkg::GroupBlock(0x11, "", {{"a.txt", {'a'}}}), &group);
-    wintest::BoxWatcher boxes({"Vornel Setup"});
     std::string dir = appDir_ + "\\";
+    ASSERT_TRUE(testpkg::WriteFileBytes(dir + "a.txt", testpkg::TextBytes("old")));
+    package::GroupHeader group;
+    win32::UniqueFile stream =
+        GroupStream(testpkg::GroupBlock(0x11, "", {{"new.txt", {'n'}}, {"a.txt", {'a'}}}), &group);
+    wintest::BoxWatcher boxes({"Vornel Setup"});
     EXPECT_EQ(0, installer::CopyGroup(group, status_.window(), stream.get(), dir.c_str(), nullptr));
     EXPECT_EQ(std::vector<std::string>{kCopyError + dir + "a.txt"}, boxes.Stop());
-    EXPECT_FALSE(testpkg::FileExists(dir + "a.txt"));
+    EXPECT_TRUE(testpkg::SameBytes(testpkg::TextBytes("old"), testpkg::ReadFileBytes(dir + "a.txt")));
+    EXPECT_TRUE(testpkg::SameBytes(Bytes{'n'}, testpkg::ReadFileBytes(dir + "new.txt")));
 }
 
 TEST_F(GroupTest, InstallGroupsInstallsOnlyTheMaskedGroupsAndSkipsTheRestExactly) {
