@@ -1,140 +1,94 @@
 #include "builder/compression.h"
 
-#include <commctrl.h>
-#include <commdlg.h>
-#include <io.h>
-
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
-#include <string>
 #include <utility>
 
-#include "builder/build_dialog.h"
-#include "builder/build_state.h"
-#include "builder/resource.h"
-#include "win32/progress_display.h"
-#include "win32/unique_handle.h"
-#include "win32/zlib_api.h"
+#include "package/zlib_api.h"
 
 namespace builder {
 
 namespace {
 
-constexpr size_t kBlockSize = 4096;
-
-struct FreeDeleter {
-    void operator()(void* p) const { free(p); }
-};
-using Block = std::unique_ptr<uint8_t, FreeDeleter>;
-
-INT_PTR CALLBACK CrcDialogProc(HWND, UINT message, WPARAM, LPARAM) {
-    return message == WM_INITDIALOG;
-}
-
-// An open gzip stream and its close; closes a stream left open by a failure.
+// An open gzip stream; closes a stream left open by a failure.
 class GzStream {
   public:
-    GzStream(win32::GzFile file, win32::GzCloseFn close) : file_(file), close_(close) {}
+    GzStream(const package::ZlibApi& zlib, package::GzFile file) : zlib_(zlib), file_(file) {}
     ~GzStream() {
-        if (file_) close_(file_);
+        if (file_) zlib_.gzclose(file_);
     }
     GzStream(const GzStream&) = delete;
     GzStream& operator=(const GzStream&) = delete;
-    win32::GzFile get() const { return file_; }
+    package::GzFile get() const { return file_; }
+    bool Write(const void* data, size_t size) const {
+        return zlib_.gzwrite(file_, data, (unsigned)size) == (int)size;
+    }
     // Finishes the stream; true when zlib wrote all of it.
-    bool Close() { return close_(std::exchange(file_, nullptr)) == win32::kZOk; }
+    bool Close() { return zlib_.gzclose(std::exchange(file_, nullptr)) == package::kZOk; }
 
   private:
-    win32::GzFile file_;
-    win32::GzCloseFn close_;
+    const package::ZlibApi& zlib_;
+    package::GzFile file_;
 };
 
-bool CopyToGzip(FILE* body, const GzStream& gz, win32::GzWriteFn gzwrite) {
-    Block block(static_cast<uint8_t*>(malloc(kBlockSize)));
-    if (!block) return false;
-    uint64_t length = (uint64_t)_filelengthi64(_fileno(body));
+bool CopyToGzip(BuildContext& build, FILE* body, const GzStream& gz) {
+    auto block = std::make_unique<uint8_t[]>(package::kBlockSize);
+    uint64_t length = 0;
+    build.host().FileLength(body, &length);
     uint64_t done = 0;
     for (;;) {
-        size_t got = fread(block.get(), 1, kBlockSize, body);
-        if (BuildCancelled() || ferror(body)) return false;
+        size_t got = fread(block.get(), 1, package::kBlockSize, body);
+        if (build.Cancelled() || ferror(body)) return false;
         done += got;
-        if (got == kBlockSize) {
-            if (SetBuildProgress(ProgressPercent(done, length))) RepaintBuildDialog();
-            if (gzwrite(gz.get(), block.get(), (unsigned)got) != (int)got) return false;
+        if (got == package::kBlockSize) {
+            if (build.host().SetProgress(package::ProgressPercent(done, length)))
+                build.host().Repaint();
+            if (!gz.Write(block.get(), got)) return false;
             continue;
         }
         if (got > 0) {
-            ServiceBuildDialog();
-            if (gzwrite(gz.get(), block.get(), (unsigned)got) != (int)got) return false;
-            SetBuildProgress(100);
+            build.host().Service();
+            if (!gz.Write(block.get(), got)) return false;
+            build.host().SetProgress(100);
         }
         return true;
     }
 }
 
-bool WriteGzip(HMODULE zlib, const char* bodyPath, const char* outputPath) {
-    auto gzopen = win32::ZlibFunction<win32::GzOpenFn>(zlib, "gzopen");
-    auto gzwrite = win32::ZlibFunction<win32::GzWriteFn>(zlib, "gzwrite");
-    auto gzclose = win32::ZlibFunction<win32::GzCloseFn>(zlib, "gzclose");
-    if (!gzopen || !gzwrite || !gzclose) return false;
-    win32::UniqueFile body(fopen(bodyPath, "rb"));
+// The one byte of the gzip header that depends on the system zlib runs on.
+bool FixOsByte(BuildContext& build, const std::string& outputPath) {
+    File file(build.host().OpenFile(outputPath, "r+b"));
+    if (!file || fseek(file.get(), kGzipOsOffset, SEEK_SET) != 0) return false;
+    int os = fgetc(file.get());
+    if (os == kGzipOsByte) return true;
+    return os != EOF && fseek(file.get(), kGzipOsOffset, SEEK_SET) == 0 &&
+           fputc(kGzipOsByte, file.get()) != EOF && fclose(file.release()) == 0;
+}
+
+bool WriteGzip(BuildContext& build, const package::ZlibApi& zlib, const std::string& bodyPath,
+               const std::string& outputPath) {
+    File body(build.host().OpenFile(bodyPath, "rb"));
     if (!body) return false;
-    GzStream gz(gzopen(outputPath, "wb"), gzclose);
+    GzStream gz(zlib, zlib.gzopen(build.host().SystemPath(outputPath).c_str(), "wb"));
     if (!gz.get()) return false;
-    return CopyToGzip(body.get(), gz, gzwrite) && gz.Close();
+    return CopyToGzip(build, body.get(), gz) && gz.Close() && FixOsByte(build, outputPath);
 }
 
 }  // namespace
 
-bool CompressPackage(const char* bodyPath, const char* outputPath) {
-    SetBuildStatus("Compressing temp file to DAT file");
-    SetBuildDetail("");
-    RepaintBuildDialog();
-    win32::UniqueModule zlib(LoadLibraryA(win32::kZlibName));
+bool CompressPackage(BuildContext& build, const std::string& bodyPath, const std::string& outputPath) {
+    build.host().SetStatus("Compressing temp file to DAT file");
+    build.host().SetDetail("");
+    build.host().Repaint();
+    const package::ZlibApi* zlib = build.host().Zlib();
     if (!zlib) {
-        ShowBuilderMessage(BoxOwner::kNone, MB_ICONERROR, "Error !\nzlib.dll not found in path!");
+        build.Message(MessageKind::kNoZlib, "Error !\nzlib.dll not found in path!");
         return false;
     }
-    if (WriteGzip(zlib.get(), bodyPath, outputPath)) return true;
+    if (WriteGzip(build, *zlib, bodyPath, outputPath)) return true;
     // An unfinished gzip stream must not pass for a package.
-    win32::UniqueFile empty(fopen(outputPath, "wb"));
+    File empty(build.host().OpenFile(outputPath, "wb"));
     return false;
-}
-
-uint32_t DoCrc32(const char* path) {
-    Block block(static_cast<uint8_t*>(malloc(kBlockSize)));
-    win32::UniqueModule zlib(LoadLibraryA(win32::kZlibName));
-    if (!block || !zlib) return 0;
-    auto crc32 = win32::ZlibFunction<win32::Crc32Fn>(zlib.get(), "crc32");
-    if (!crc32) return 0;
-    win32::UniqueFile file(fopen(path, "rb"));
-    if (!file) return 0;
-
-    InitCommonControls();
-    char title[MAX_PATH] = {};
-    GetFileTitleA(path, title, sizeof title);
-    std::string text = std::string("Please wait while computing CRC32 of ") + title;
-    win32::UniqueWindow dialog(CreateDialogParamA(ModuleInstance(), MAKEINTRESOURCEA(IDD_CRC),
-                                                  nullptr, CrcDialogProc, 0));
-    SetDlgItemTextA(dialog.get(), IDC_CRC_TEXT, text.c_str());
-    win32::ProgressDisplay bar;
-    bar.Attach(GetDlgItem(dialog.get(), IDC_CRC_PROGRESS), nullptr, 0);
-
-    unsigned long crc = crc32(0, nullptr, 0);
-    uint64_t length = (uint64_t)_filelengthi64(_fileno(file.get()));
-    uint64_t done = 0;
-    for (;;) {
-        size_t got = fread(block.get(), 1, kBlockSize, file.get());
-        done += got;
-        if (got == kBlockSize)
-            bar.SetPercent(ProgressPercent(done, length));
-        else if (got > 0)
-            bar.SetPercent(100);
-        if (got > 0) crc = crc32(crc, block.get(), (unsigned)got);
-        if (got < kBlockSize) break;
-    }
-    return ferror(file.get()) ? 0 : (uint32_t)crc;
 }
 
 }  // namespace builder

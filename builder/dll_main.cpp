@@ -2,15 +2,26 @@
 // exported by their plain names (zek2dat.def, linked with --kill-at).
 #include <windows.h>
 
-#include "builder/build_dialog.h"
 #include "builder/build_driver.h"
-#include "builder/build_state.h"
-#include "builder/compression.h"
+#include "builder/crc_window.h"
+#include "builder/win_build_host.h"
 
 extern "C" {
 
+// One build at a time per process: the build window and zlib.dll live as
+// long as the host of the call.
 int WINAPI Zek2Dat(const char* projectPath, const char* outputPath) {
-    return builder::Zek2Dat(projectPath, outputPath);
+    uint32_t code = 0;
+    int result;
+    {
+        builder::WinBuildHost host(builder::ModuleInstance());
+        result = builder::BuildPackage(host, projectPath, outputPath, &code);
+    }
+    // Closing files, deleting temporary ones and destroying the window all
+    // succeed after the step that reported a code and overwrite the thread's
+    // last error: the caller must still find the first code.
+    if (code) SetLastErrorEx(code, SLE_ERROR);
+    return result;
 }
 
 INT_PTR CALLBACK DialogUpdateProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -11,17 +11,12 @@
 #include <vector>
 
 #include "builder/project_records.h"
+#include "package/registry_text.h"
 
 namespace builder {
 
 // One registry entry with its three texts (each without its NUL).
-struct RegEntry {
-    uint32_t root;
-    uint32_t type;
-    std::string key;
-    std::string name;
-    std::string data;
-};
+using RegEntry = package::RegistryEntry;
 
 // One run pack with the full paths of the files it needs beside its program.
 struct RunPack {

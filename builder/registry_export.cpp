@@ -1,12 +1,10 @@
 #include "builder/registry_export.h"
 
+#include <memory>
 #include <string>
 
-#include "builder/build_dialog.h"
-#include "builder/build_state.h"
 #include "builder/project_reader.h"
-#include "builder/registry_text.h"
-#include "win32/unique_handle.h"
+#include "package/registry_text.h"
 
 namespace builder {
 
@@ -16,33 +14,32 @@ bool Write(FILE* out, const std::string& text) {
     return fwrite(text.data(), 1, text.size(), out) == text.size();
 }
 
-bool RefuseEntry(const RegEntry& entry, RegEntryFault fault) {
-    if (fault == RegEntryFault::kUnknownRoot)
-        ShowBuilderMessage(BoxOwner::kNone, MB_ICONWARNING,
-                           "Unknown registry root 0x%08X for key %s !", entry.root, entry.key.c_str());
+bool RefuseEntry(BuildContext& build, const RegEntry& entry, package::RegEntryFault fault) {
+    if (fault == package::RegEntryFault::kUnknownRoot)
+        build.Message(MessageKind::kInput, "Unknown registry root 0x%08X for key %s !",
+                      (unsigned)entry.root, entry.key.c_str());
     else
-        ShowBuilderMessage(BoxOwner::kNone, MB_ICONWARNING,
-                           "Line break in registry entry %s\\%s !", entry.key.c_str(),
-                           entry.name.c_str());
+        build.Message(MessageKind::kInput, "Line break in registry entry %s\\%s !",
+                      entry.key.c_str(), entry.name.c_str());
     return false;
 }
 
 }  // namespace
 
-bool ExportRegistry(FILE* project, unsigned count, win32::TempFile* text) {
-    if (!text->Create("Z2D")) return ShowTempFileError(), false;
+bool ExportRegistry(BuildContext& build, FILE* project, unsigned count, BuildTempFile* text) {
+    if (!text->Create()) return build.TempFileError(), false;
     // Binary mode with explicit CR LF: the same bytes a text-mode stream
     // writes for each line feed, on any platform.
-    win32::UniqueFile out(fopen(text->path(), "wb"));
-    if (!out || !Write(out.get(), kRegistryTextStart)) return ShowTempFileError(), false;
-    for (unsigned i = 0; i < count && !BuildCancelled(); ++i) {
+    File out(build.host().OpenFile(text->path(), "wb"));
+    if (!out || !Write(out.get(), package::kRegistryTextStart)) return build.TempFileError(), false;
+    for (unsigned i = 0; i < count && !build.Cancelled(); ++i) {
         RegEntry entry;
-        if (!ReadRegEntry(project, &entry)) return ShowProjectReadError(), false;
-        RegEntryFault fault = CheckRegEntry(entry);
-        if (fault != RegEntryFault::kNone) return RefuseEntry(entry, fault);
-        if (!Write(out.get(), FormatRegEntry(entry))) return ShowTempFileError(), false;
+        if (!ReadRegEntry(project, &entry)) return build.ProjectReadError(), false;
+        package::RegEntryFault fault = package::CheckRegEntry(entry);
+        if (fault != package::RegEntryFault::kNone) return RefuseEntry(build, entry, fault);
+        if (!Write(out.get(), package::FormatRegEntry(entry))) return build.TempFileError(), false;
     }
-    if (fclose(out.release()) != 0) return ShowTempFileError(), false;
+    if (fclose(out.release()) != 0) return build.TempFileError(), false;
     return true;
 }
 

@@ -1,19 +1,15 @@
 #include "builder/run_pack_writer.h"
 
-#include <io.h>
-
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "builder/append_file.h"
-#include "builder/build_dialog.h"
-#include "builder/build_state.h"
 #include "builder/file_name.h"
 #include "builder/project_reader.h"
 #include "package/bytes.h"
-#include "win32/unique_handle.h"
 
 namespace builder {
 
@@ -22,17 +18,18 @@ namespace {
 // A program name longer than this cannot be given whole to the installer.
 constexpr size_t kMaxProgramNameLen = 30;
 
+
 // One file of a pack: its entry, then its data.
-bool WritePackFile(FILE* body, const std::string& path, const char* packName) {
-    long long length;
+bool WritePackFile(BuildContext& build, FILE* body, const std::string& path, const char* packName) {
+    uint64_t length = 0;
     {
-        win32::UniqueFile file(fopen(path.c_str(), "rb"));
+        File file(build.host().OpenFile(path, "rb"));
         if (!file) {
-            ShowBuilderMessage(BoxOwner::kNone, MB_ICONWARNING, "File %s not found in run pack %s !",
-                               path.c_str(), packName);
+            build.Message(MessageKind::kInput, "File %s not found in run pack %s !", path.c_str(),
+                          packName);
             return false;
         }
-        length = _filelengthi64(_fileno(file.get()));
+        build.host().FileLength(file.get(), &length);
     }
     package::FileEntry entry = {};
     package::CopyText(entry.name, sizeof entry.name, FileNameOf(path.c_str()));
@@ -42,23 +39,23 @@ bool WritePackFile(FILE* body, const std::string& path, const char* packName) {
     fwrite(bytes, 1, sizeof bytes, body);
 
     uint32_t offset, size;
-    AppendResult result = AppendFile(body, path.c_str(), &offset, &size);
+    AppendResult result = AppendFile(build, body, path, &offset, &size);
     if (result == AppendResult::kDone && size == length) return true;
     if (result == AppendResult::kCancelled) return false;
     if (result != AppendResult::kDone && result != AppendResult::kMissing)
-        return ShowAppendFailure(result, path.c_str()), false;
-    ShowBuilderMessage(BoxOwner::kNone, MB_ICONWARNING,
-                       "File %s changed while packing run pack %s !", path.c_str(), packName);
+        return ShowAppendFailure(build, result, path), false;
+    build.Message(MessageKind::kInput, "File %s changed while packing run pack %s !", path.c_str(),
+                  packName);
     return false;
 }
 
-bool WritePack(FILE* body, const RunPack& pack) {
+bool WritePack(BuildContext& build, FILE* body, const RunPack& pack) {
     const ProjectRunPack& record = pack.record;
-    SetBuildDetail(record.name);
+    build.host().SetDetail(record.name);
     const char* programName = FileNameOf(record.programPath);
     if (strlen(programName) > kMaxProgramNameLen) {
-        ShowBuilderMessage(BoxOwner::kNone, MB_ICONWARNING, "Program name %s too long in run pack %s !",
-                           programName, record.name);
+        build.Message(MessageKind::kInput, "Program name %s too long in run pack %s !", programName,
+                      record.name);
         return false;
     }
     package::RunPackHeader header = {};
@@ -71,33 +68,33 @@ bool WritePack(FILE* body, const RunPack& pack) {
     fwrite(bytes, 1, sizeof bytes, body);
 
     for (const std::string& path : pack.extraPaths)
-        if (!WritePackFile(body, path, record.name)) return false;
-    return WritePackFile(body, record.programPath, record.name);
+        if (!WritePackFile(build, body, path, record.name)) return false;
+    return WritePackFile(build, body, record.programPath, record.name);
 }
 
-bool WriteList(FILE* body, FILE* project, unsigned count, uint32_t* offset) {
+bool WriteList(BuildContext& build, FILE* body, FILE* project, unsigned count, uint32_t* offset) {
     *offset = 0;
     if (count == 0) return true;
     std::vector<RunPack> packs;
-    if (!ReadRunPackList(project, count, &packs)) return ShowProjectReadError(), false;
+    if (!ReadRunPackList(project, count, &packs)) return build.ProjectReadError(), false;
     std::stable_sort(packs.begin(), packs.end(), [](const RunPack& a, const RunPack& b) {
         return a.record.orderKey > b.record.orderKey;
     });
     *offset = (uint32_t)ftell(body);
     for (const RunPack& pack : packs)
-        if (BuildCancelled() || !WritePack(body, pack)) return false;
+        if (build.Cancelled() || !WritePack(build, body, pack)) return false;
     return true;
 }
 
 }  // namespace
 
-bool WriteRunPacks(FILE* body, FILE* project, package::PackageHeader* header,
+bool WriteRunPacks(BuildContext& build, FILE* body, FILE* project, package::PackageHeader* header,
                    const ProjectHeader& projectHeader) {
-    SetBuildStatus("Adding files to be executed...");
+    build.host().SetStatus("Adding files to be executed...");
     header->beforeCount = projectHeader.beforeCount;
     header->afterCount = projectHeader.afterCount;
-    return WriteList(body, project, projectHeader.beforeCount, &header->beforeOffset) &&
-           WriteList(body, project, projectHeader.afterCount, &header->afterOffset);
+    return WriteList(build, body, project, projectHeader.beforeCount, &header->beforeOffset) &&
+           WriteList(build, body, project, projectHeader.afterCount, &header->afterOffset);
 }
 
 }  // namespace builder

@@ -1,9 +1,11 @@
 // The run pack lists of the package body: the programs the installer runs
 // before and after installing, each with the files it needs beside it.
+// Portable.
 #pragma once
 
 #include <cstdio>
 
+#include "builder/build_context.h"
 #include "builder/project_records.h"
 #include "package/records.h"
 
@@ -17,7 +19,7 @@ namespace builder {
 // data. Returns false when a list cannot be read, a file is missing or
 // cannot be copied whole, a program name does not fit the package, or the
 // build was cancelled; the user has been told why except after a cancel.
-bool WriteRunPacks(FILE* body, FILE* project, package::PackageHeader* header,
+bool WriteRunPacks(BuildContext& build, FILE* body, FILE* project, package::PackageHeader* header,
                    const ProjectHeader& projectHeader);
 
 }  // namespace builder

@@ -41,14 +41,21 @@ endfunction()
 # Registers a GoogleTest program that runs under Wine, one CTest test per
 # case (listed when the tests run, as the prefix exists only then), with
 # wendlo.dll beside it for the programs that import it. LOCK names a
-# resource that its tests may not share with others running at once.
+# resource that its tests may not share with others running at once;
+# FIXTURE a CTest fixture they need set up first.
 function(suite_wine_tests target prefix)
-    cmake_parse_arguments(ARG "" "LOCK" "" ${ARGN})
+    cmake_parse_arguments(ARG "" "LOCK;FIXTURE" "" ${ARGN})
     add_custom_command(TARGET ${target} POST_BUILD
         COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:wendlo> $<TARGET_FILE_DIR:${target}>/wendlo.dll)
     set(properties)
     if(ARG_LOCK)
-        set(properties PROPERTIES RESOURCE_LOCK ${ARG_LOCK})
+        list(APPEND properties RESOURCE_LOCK ${ARG_LOCK})
+    endif()
+    if(ARG_FIXTURE)
+        list(APPEND properties FIXTURES_REQUIRED ${ARG_FIXTURE})
+    endif()
+    if(properties)
+        set(properties PROPERTIES ${properties})
     endif()
     gtest_discover_tests(${target} TEST_PREFIX "${prefix}." DISCOVERY_MODE PRE_TEST
                          DISCOVERY_TIMEOUT 60 ${properties})

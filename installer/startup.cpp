@@ -11,13 +11,14 @@
 #include "package/decimal.h"
 #include "win32/last_error.h"
 #include "win32/unique_handle.h"
-#include "win32/zlib_api.h"
+#include "package/zlib_api.h"
+#include "win32/library.h"
 
 namespace installer {
 
 namespace {
 
-constexpr size_t kBlockSize = 4096;
+using package::kBlockSize;
 constexpr char kSettingsName[] = "setup.inf";
 constexpr char kSection[] = "main";
 
@@ -28,12 +29,6 @@ bool FileOpens(const char* path, const char* mode) {
 
 INT_PTR CALLBACK UnpackingProc(HWND, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG;
-}
-
-// Share of the package consumed, in whole percent, capped at 100.
-int PercentOf(uint64_t done, uint64_t total) {
-    if (total == 0 || done >= total) return 100;
-    return (int)(done * 100 / total);
 }
 
 }  // namespace
@@ -82,19 +77,17 @@ bool VerifyPackage(HINSTANCE instance, BackgroundSettings* settings) {
 }
 
 uint32_t FileCrc32(const char* path, HINSTANCE instance) {
-    win32::UniqueModule zlib(LoadLibraryA(win32::kZlibName));
-    if (!zlib) return ShowInstallError(IDS_NO_ZLIB, instance), 0;
-    auto crc32 = win32::ZlibFunction<win32::Crc32Fn>(zlib.get(), "crc32");
-    if (!crc32) return ShowInstallError(IDS_NO_CRC32_FUNCTION, instance), 0;
+    win32::UniqueModule zlib;
+    package::ZlibApi api;
+    if (!win32::LoadZlib(&zlib, &api)) return ShowInstallError(IDS_NO_ZLIB, instance), 0;
+    if (!api.crc32) return ShowInstallError(IDS_NO_CRC32_FUNCTION, instance), 0;
 
     win32::UniqueFile file(fopen(path, "rb"));
     if (!file) return 0;
     auto block = std::make_unique<unsigned char[]>(kBlockSize);
-    unsigned long crc = crc32(0, nullptr, 0);
-    size_t got;
-    while ((got = fread(block.get(), 1, kBlockSize, file.get())) > 0)
-        crc = crc32(crc, block.get(), (unsigned)got);
-    return (uint32_t)crc;
+    uint32_t crc = 0;
+    package::StreamCrc32(api, file.get(), block.get(), &crc, [](uint64_t, size_t) {});
+    return crc;
 }
 
 bool UnpackPackage(const char* packagePath, HINSTANCE instance, win32::TempFile* unpacked,
@@ -104,16 +97,10 @@ bool UnpackPackage(const char* packagePath, HINSTANCE instance, win32::TempFile*
     if (!temp.Create("ZKS")) return win32::ShowLastError(), false;
     const char* tempName = temp.path();
 
-    win32::UniqueModule zlib(LoadLibraryA(win32::kZlibName));
-    if (!zlib) return ShowInstallError(IDS_NO_ZLIB, instance), false;
-    auto gzopen = win32::ZlibFunction<win32::GzOpenFn>(zlib.get(), "gzopen");
-    auto gzread = win32::ZlibFunction<win32::GzReadFn>(zlib.get(), "gzread");
-    auto gzclose = win32::ZlibFunction<win32::GzCloseFn>(zlib.get(), "gzclose");
-    // The bar follows the compressed bytes consumed; gzoffset counts those,
-    // gztell only the bytes produced, which run ahead of the file's size.
-    auto gzoffset = win32::ZlibFunction<win32::GzTellFn>(zlib.get(), "gzoffset");
-    if (!gzoffset) gzoffset = win32::ZlibFunction<win32::GzTellFn>(zlib.get(), "gztell");
-    if (!gzopen || !gzread || !gzclose || !gzoffset)
+    win32::UniqueModule zlib;
+    package::ZlibApi api;
+    if (!win32::LoadZlib(&zlib, &api) || !api.gzopen || !api.gzread || !api.gzclose ||
+        !api.gzoffset)
         return ShowInstallError(IDS_NO_ZLIB, instance), false;
 
     // A package is one gzip stream. zlib would pass anything else through
@@ -131,7 +118,7 @@ bool UnpackPackage(const char* packagePath, HINSTANCE instance, win32::TempFile*
 
     win32::UniqueFile out(fopen(tempName, "wb"));
     if (!out) return win32::ShowLastError(), false;
-    win32::GzFile gz = gzopen(packagePath, "rb");
+    package::GzFile gz = api.gzopen(packagePath, "rb");
     if (!gz) return ShowInstallError(IDS_CRC_FAILED, instance), false;
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
@@ -149,7 +136,7 @@ bool UnpackPackage(const char* packagePath, HINSTANCE instance, win32::TempFile*
     // as the body outgrows what the format allows, not when the disk is full.
     uint64_t bodySize = 0;
     for (;;) {
-        int got = gzread(gz, block.get(), kBlockSize);
+        int got = api.gzread(gz, block.get(), kBlockSize);
         if (got < 0 || (bodySize += (uint64_t)got) > maxBodySize) {
             damaged = true;
             break;
@@ -160,10 +147,11 @@ bool UnpackPackage(const char* packagePath, HINSTANCE instance, win32::TempFile*
             if (got > 0) SendMessageA(bar, PBM_SETPOS, 100, 0);
             break;
         }
-        SendMessageA(bar, PBM_SETPOS, PercentOf((uint32_t)gzoffset(gz), packageSize), 0);
+        int percent = package::ProgressPercent((uint32_t)api.gzoffset(gz), packageSize);
+        SendMessageA(bar, PBM_SETPOS, percent, 0);
     }
     // gzclose reports a stream that ended before its trailer.
-    if (gzclose(gz) != win32::kZOk) damaged = true;
+    if (api.gzclose(gz) != package::kZOk) damaged = true;
     window.reset();
     if (fclose(out.release()) != 0) written = false;
 

@@ -1,6 +1,7 @@
 #include "package/file_name.h"
 
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 
 namespace package {
@@ -45,6 +46,42 @@ bool IsPlainRelativePath(const char* path) {
         if (*path == '\\' && *++path == 0) return false;
     }
     return true;
+}
+
+namespace {
+
+// The characters of code page 1252's bytes 0x80 to 0x9F; the five bytes it
+// leaves undefined stand for the control characters of the same number.
+constexpr uint16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+uint16_t UpperUnit(unsigned char c) {
+    uint16_t unit = c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : c;
+    if (unit >= 'a' && unit <= 'z') return unit - 0x20;
+    if (unit >= 0xE0 && unit <= 0xFE && unit != 0xF7) return unit - 0x20;
+    switch (unit) {
+        case 0x00B5: return 0x039C;  // micro sign to Greek capital Mu
+        case 0x00FF: return 0x0178;
+        case 0x0161: return 0x0160;
+        case 0x0153: return 0x0152;
+        case 0x017E: return 0x017D;
+        default: return unit;
+    }
+}
+
+}  // namespace
+
+bool ListingOrderLess(const std::string& a, const std::string& b) {
+    size_t common = a.size() < b.size() ? a.size() : b.size();
+    for (size_t i = 0; i < common; ++i) {
+        uint16_t x = UpperUnit((unsigned char)a[i]), y = UpperUnit((unsigned char)b[i]);
+        if (x != y) return x < y;
+    }
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
 }
 
 }  // namespace package

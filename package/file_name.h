@@ -3,6 +3,8 @@
 // to. Portable: no platform headers.
 #pragma once
 
+#include <string>
+
 namespace package {
 
 // True when name can only name an entry directly inside a folder: it is not
@@ -16,5 +18,14 @@ bool IsPlainName(const char* name);
 // True when path names a folder at or below the one it is appended to: empty
 // (that folder itself), or plain names joined by single backslashes.
 bool IsPlainRelativePath(const char* path);
+
+// The order in which the builder packs a folder's files, the same on every
+// system and file system: names compared character by character as NTFS
+// orders a folder, by the UTF-16 value of each character (the name read in
+// code page 1252) after upper-casing as Windows does (a-z, the accented
+// letters of Latin-1, and the code page's letters with a caron or ligature;
+// "µ" upper-cases to Greek Mu, "ÿ" to "Ÿ", "ß" stays). Names that differ
+// only in case (possible on other file systems) are ordered by their bytes.
+bool ListingOrderLess(const std::string& a, const std::string& b);
 
 }  // namespace package

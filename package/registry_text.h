@@ -1,7 +1,8 @@
 // The registry text a package carries: the registry editor's version-4
-// format ("REGEDIT4", an empty line, then key lines and value lines). One
-// reader serves both what the installer writes into the registry and what it
-// notes for the uninstaller, so the two cannot disagree. Portable.
+// format ("REGEDIT4", an empty line, then key lines and value lines). The
+// builder writes it here from the project's entries, and one reader serves
+// both what the installer writes into the registry and what it notes for
+// the uninstaller, so none of the three can disagree. Portable.
 #pragma once
 
 #include <cstddef>
@@ -91,5 +92,43 @@ void NoteRegistrySection(const RegistrySection& section, RegistryLogList* list);
 
 // Notes every section of a registry text.
 void NoteRegistryText(std::string_view text, RegistryLogList* list);
+
+// --- Writing: the project's entries as the package's text ---
+// The builder's text starts with "REGEDIT4" and an empty line; then each
+// entry is a key line ("[" root "\\" key "]") and a value line, in project
+// order, with CR LF line ends and nothing else. The installer relies on that
+// strict alternation.
+
+constexpr char kRegistryTextStart[] = "REGEDIT4\r\n\r\n";
+// A project entry's value types.
+constexpr uint32_t kRegTypeText = 0;
+constexpr uint32_t kRegTypeNumber = 1;
+
+// One registry entry of a project with its three texts (each without its NUL).
+struct RegistryEntry {
+    uint32_t root;
+    uint32_t type;
+    std::string key;
+    std::string name;
+    std::string data;
+};
+
+// Reads a number value's text as a signed 32-bit value: base 16 when the
+// text begins with "0x" (lower-case x only), base 10 otherwise; leading white
+// space and a sign are accepted, reading stops at the first character that
+// is not a digit, no digits read as 0, and values beyond the signed 32-bit
+// range read as the nearest limit.
+int32_t ParseRegistryNumber(const char* text);
+
+// Why an entry cannot be written without breaking the line alternation.
+enum class RegEntryFault { kNone, kUnknownRoot, kLineBreak };
+RegEntryFault CheckRegEntry(const RegistryEntry& entry);
+
+// The key line and value line of an entry that CheckRegEntry accepts, each
+// ending with CR LF. "(Default)" names the default value ("@="); backslashes
+// and double quotes in text data are escaped; a number is "dword:" and its
+// upper-case hexadecimal digits; other types give no data after the "=".
+// ParseRegistryText reads it back as written.
+std::string FormatRegEntry(const RegistryEntry& entry);
 
 }  // namespace package

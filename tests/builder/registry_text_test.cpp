@@ -4,10 +4,10 @@
 
 #include <climits>
 
-#include "builder/registry_text.h"
+#include "package/registry_text.h"
 #include "tests/builder/project_helpers.h"
 
-using namespace builder;
+using namespace package;
 using testproj::Reg;
 
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "builder/project_writer.h"
-#include "builder/registry_text.h"
+#include "package/registry_text.h"
 #include "package/bytes.h"
 #include "package/one_file.h"
 #include "package/records.h"
@@ -166,9 +166,9 @@ bool ProjectFiles() {
 }
 
 bool RegistryTexts() {
-    std::string text = builder::kRegistryTextStart;
-    for (const builder::RegEntry& e : SampleProject().registry) text += builder::FormatRegEntry(e);
-    text += builder::FormatRegEntry({0x80000000, 0, ".seed", "Quoted \"name\"", "a\\b"});
+    std::string text = package::kRegistryTextStart;
+    for (const builder::RegEntry& e : SampleProject().registry) text += package::FormatRegEntry(e);
+    text += package::FormatRegEntry({0x80000000, 0, ".seed", "Quoted \"name\"", "a\\b"});
     return Write("registry_text", "sample", text) &&
            Write("registry_text", "lf-only", "REGEDIT4\n\n[HKEY_CLASSES_ROOT\\x]\n@=\"v\"\n");
 }

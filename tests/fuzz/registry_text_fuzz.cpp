@@ -4,7 +4,6 @@
 #include <set>
 #include <string>
 
-#include "builder/registry_text.h"
 #include "package/registry_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -22,6 +21,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::set<std::string> keys;
     for (const package::RegistryKeyNotes& notes : list)
         if (!keys.insert(notes.key).second) __builtin_trap();
-    builder::ParseRegistryNumber(text.c_str());
+    package::ParseRegistryNumber(text.c_str());
     return 0;
 }

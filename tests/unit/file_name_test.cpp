@@ -40,3 +40,27 @@ TEST(FileName, RelativePathsStayBelowTheirFolder) {
         EXPECT_FALSE(package::IsPlainRelativePath(path));
     }
 }
+
+// The order a group's files are packed in, whatever the file system lists
+// first: case-blind as NTFS orders a folder, by each character's UTF-16
+// value after upper-casing ("_" after the letters, accented capitals after
+// ASCII, the code page's 0x80-0x9F characters by their Unicode values), and
+// names that differ in case only by their bytes.
+TEST(FileName, ListingOrderIsNtfsOrder) {
+    struct Case {
+        const char* before;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"A.txt", "a1.txt"},  {"a.TXT", "B"},           {"Zed", "_x"},
+        {"_x", "\xE9"},       {"\xC9" "a", "\xE9" "b"}, {"\x8A", "\x9F"},  // Š U+0160 < Ÿ U+0178
+        {"\xFF", "\x8E"},     {"\x8E", "\xB5"},         {"\x83", "\x80"},  // ƒ U+0192 < € U+20AC
+        {"ab", "abc"},        {"ABC", "abc"},           {"\x9A" "a", "\x8A" "b"},  // š as Š
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.before) + " < " + c.after);
+        EXPECT_TRUE(package::ListingOrderLess(c.before, c.after));
+        EXPECT_FALSE(package::ListingOrderLess(c.after, c.before));
+    }
+    EXPECT_FALSE(package::ListingOrderLess("same", "same"));
+}

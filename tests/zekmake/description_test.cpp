@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 
+#include "builder/build_errors.h"
 #include "builder/link_record.h"
 
 namespace {
@@ -522,7 +523,7 @@ TEST(ZekmakeOutput, BuildFailuresNameTheirCause) {
                  {0x20000009, "2 GB"},
                  {0x2000000A, "name"}};
     for (const auto& c : cases) {
-        std::string text = zekmake::BuildFailureText(c.code);
+        std::string text = builder::BuildFailureText(c.code);
         EXPECT_NE(std::string::npos, text.find(c.cause)) << text;
     }
 }

@@ -52,6 +52,10 @@ class ExampleE2E : public e2e::SetupTest {
         SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Vornel Examples");
         SHDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
     }
+
+    // Installs the package in packageDir_ with the Typical setup and checks
+    // what landed.
+    void InstallTypical();
 };
 
 TEST_F(ExampleE2E, TypicalSetupInstallsWhatTheDescriptionSays) {
@@ -60,7 +64,21 @@ TEST_F(ExampleE2E, TypicalSetupInstallsWhatTheDescriptionSays) {
         zekmake, "\"" + std::string(kExample) + "\\hello.toml\" \"" + packageDir_ + "\"",
         root_.path(), tempDir_);
     ASSERT_EQ(0, built.exitCode) << built.err;
+    InstallTypical();
+}
 
+#ifdef SUITE_NATIVE_EXAMPLE
+// The same package built by the Linux zekmake (native.zekmake_same_bytes).
+TEST_F(ExampleE2E, NativelyBuiltPackageInstallsTheSame) {
+    for (const char* name : {"setup.exe", "setup.dat", "setup.inf", "zlib.dll", "wendlo.dll"}) {
+        std::string from = std::string(SUITE_NATIVE_EXAMPLE) + "\\" + name;
+        ASSERT_TRUE(CopyFileA(from.c_str(), (packageDir_ + "\\" + name).c_str(), FALSE)) << from;
+    }
+    InstallTypical();
+}
+#endif
+
+void ExampleE2E::InstallTypical() {
     StartSetup();
     ASSERT_TRUE(AnswerWelcome()) << TRANSCRIPT();
     ASSERT_TRUE(AnswerLicence()) << TRANSCRIPT();

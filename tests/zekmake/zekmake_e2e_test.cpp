@@ -57,96 +57,12 @@ class ZekmakeE2E : public ::testing::Test {
     std::string tmp_, bin_, out_;
 };
 
-constexpr char kEveryFeature[] = R"(
-[application]
-name = "Every Feature"
-second_name = "Second"
-version = "2.5b"
-title = "A title of our own"
-licence = "licence.txt"
-readme = "docs/readme.txt"
-systems = ["win95", "nt4", "nt5", "10"]
-uninstall = true
-reboot = true
-
-[background]
-color = "#FF0000"
-dithered = false
-
-[[group]]
-name = "Program"
-source = "bin"
-
-[[group]]
-name = "Help"
-source = "help"
-destination = "windows"
-subfolder = "EveryHelp"
-mode = "self-registering"
-
-[[group]]
-name = "Shared"
-source = "shared"
-destination = "system"
-mode = "shared-dll"
-
-[[setup_type]]
-name = "Full"
-groups = ["Program", "Help", "Shared"]
-
-[[setup_type]]
-name = "Core"
-groups = ["Program"]
-
-[[desktop]]
-name = "App"
-group = "Program"
-file = "app.exe"
-
-[[desktop]]
-folder = "Every/Deep"
-name = "Guide"
-group = "Help"
-file = "guide.txt"
-
-[[start_menu]]
-folder = "Every"
-name = "App"
-group = "Program"
-file = "app.exe"
-
-[[registry]]
-root = "HKEY_CURRENT_USER"
-key = 'Software\SuiteTests\Every'
-name = "Path"
-value = 'C:\x'
-
-[[registry]]
-root = "HKLM"
-key = 'Software\SuiteTests\Every'
-value = 0xFFFFFFFF
-
-[[registry]]
-root = "HKCR"
-key = "SuiteTests.Every"
-name = "Big"
-value = 2147483648
-
-[[run_before]]
-program = "setup/check.exe"
-files = ["setup/data.ini"]
-
-[[run_after]]
-name = "Late"
-program = "after/late.exe"
-order = 1
-wait = false
-
-[[run_after]]
-name = "Early"
-program = "after/early.exe"
-order = 5
-)";
+// Every key of a description once (tests/zekmake/every_feature.toml, which
+// the native build's byte comparison builds too).
+std::string EveryFeature() {
+    Bytes text = testpkg::ReadFileBytes(SUITE_EVERY_FEATURE);
+    return std::string(text.begin(), text.end());
+}
 
 TEST_F(ZekmakeE2E, EveryFeatureDecodesAsDescribed) {
     Bytes app = testpkg::Pattern(70000, 1);
@@ -163,7 +79,9 @@ TEST_F(ZekmakeE2E, EveryFeatureDecodesAsDescribed) {
     // UTF-8 with a byte-order mark: packed in the ANSI code page.
     Make("project\\licence.txt", Text("\xEF\xBB\xBFLicence terms, Z\xC3\xBCrich\r\n"));
     Make("project\\docs\\readme.txt", Text("Read me\r\n"));
-    Make("project\\project.toml", Text(kEveryFeature));
+    std::string description = EveryFeature();
+    ASSERT_NE("", description);
+    Make("project\\project.toml", Text(description));
 
     zektest::Run run =
         zektest::RunProgram(bin_ + "\\zekmake.exe", "project\\project.toml out", dir_.path(), tmp_);

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "builder/registry_text.h"
 #include "package/bytes.h"
 #include "package/file_name.h"
 #include "package/limits.h"
@@ -283,11 +282,13 @@ bool Reader::Integer(const Table& table, const char* key, int64_t min, int64_t m
 }
 
 std::string Reader::Resolve(const std::string& path) const {
+    const char sep = host_.Separator();
     std::string p = path;
-    std::replace(p.begin(), p.end(), '/', '\\');
-    bool absolute = p[0] == '\\' || (p.size() >= 2 && p[1] == ':');
-    if (!absolute) p = baseDir_ + (baseDir_.empty() || baseDir_.back() == '\\' ? "" : "\\") + p;
-    while (p.size() > 3 && p.back() == '\\') p.pop_back();
+    for (char& c : p)
+        if (c == '/' || c == '\\') c = sep;
+    bool absolute = p[0] == sep || (p.size() >= 2 && p[1] == ':');
+    if (!absolute) p = baseDir_ + (baseDir_.empty() || baseDir_.back() == sep ? "" : std::string(1, sep)) + p;
+    while (p.size() > 3 && p.back() == sep) p.pop_back();
     return p;
 }
 
@@ -693,7 +694,7 @@ void Reader::ReadLinkTarget(const Table& table, bool inFolder, builder::ProjectL
              "name a group of a [[group]] table");
     } else if (hasGroup && hasFile) {
         size_t index = found - groupNames_.begin();
-        std::string target = groupFolders_[index] + "\\" + file;
+        std::string target = groupFolders_[index] + host_.Separator() + file;
         if (!IsFileName(file) || (!groupFolders_[index].empty() && !host_.IsFile(target)))
             Fail(table, LineOf(*table.t.get("file")),
                  Quoted(file) + " is not a file of the group " + Quoted(group) + " (no file " +
@@ -829,7 +830,7 @@ void Reader::ReadRegistry(const std::vector<Table>& tables, builder::Project* p)
                  "add value = \"text\" or value = 123");
             ok = false;
         } else if (value->is_string()) {
-            entry.type = builder::kRegTypeText;
+            entry.type = package::kRegTypeText;
             if (!Text(table, "value", kMaxRegText, false, &entry.data))
                 ok = false;
             else if (entry.data.find_first_of("\r\n") != std::string::npos) {
@@ -842,7 +843,7 @@ void Reader::ReadRegistry(const std::vector<Table>& tables, builder::Project* p)
             if (Integer(table, "value", INT32_MIN, UINT32_MAX, &number)) {
                 // The builder reads signed decimals and clamps the rest, so
                 // every number goes as the signed value of the same 32 bits.
-                entry.type = builder::kRegTypeNumber;
+                entry.type = package::kRegTypeNumber;
                 entry.data = std::to_string((int32_t)(uint32_t)number);
             } else {
                 ok = false;
@@ -870,7 +871,7 @@ void Reader::ReadRunPacks(const std::vector<Table>& tables, std::vector<builder:
         bool hasName = Text(table, "name", sizeof pack.record.name - 1, false, &name);
         if (!hasName && table.t.get("name")) continue;
         if (!Path(table, "program", false, true, &program)) continue;
-        std::string programName = program.substr(program.rfind('\\') + 1);
+        std::string programName = program.substr(program.find_last_of(host_.Separator()) + 1);
         if (!hasName) name = programName.substr(0, sizeof pack.record.name - 1);
         if (programName.size() > kMaxProgramNameLen) {
             Fail(table, LineOf(*table.t.get("program")),
@@ -885,7 +886,7 @@ void Reader::ReadRunPacks(const std::vector<Table>& tables, std::vector<builder:
         for (const auto& [written, line] : files) {
             std::string path = Resolve(written);
             if (!CheckPath(table, line, "a file of \"files\"", path, false)) continue;
-            std::string fileName = path.substr(path.rfind('\\') + 1);
+            std::string fileName = path.substr(path.find_last_of(host_.Separator()) + 1);
             // The files are unpacked side by side into one folder.
             bool clash = std::any_of(names.begin(), names.end(), [&](const std::string& n) {
                 return n.size() == fileName.size() &&

@@ -25,10 +25,12 @@ struct Mistake {
 
 // What reading a description asks of the machine. Paths are the ones the
 // reader makes: an absolute path as written, or the description's folder, a
-// backslash and the relative path with "/" turned into "\".
+// separator and the relative path with "/" and "\" turned into the separator.
 class Host {
   public:
     virtual ~Host() = default;
+    // What separates folders in a path: "\" on Windows.
+    virtual char Separator() const { return '\\'; }
     virtual bool IsFile(const std::string& path) const = 0;
     virtual bool IsFolder(const std::string& path) const = 0;
     // Names of the folders directly inside the folder at path.
@@ -96,8 +98,5 @@ std::string FormatMistake(const std::string& file, const Mistake& mistake, bool 
 // The text of setup.inf: [main] CRC32 as an unsigned decimal, BackColor and
 // Dithered, with CR LF line ends.
 std::string SettingsText(uint32_t crc, uint32_t backColor, bool dithered);
-
-// What a failed build's last-error code means, in words.
-std::string BuildFailureText(uint32_t code);
 
 }  // namespace zekmake

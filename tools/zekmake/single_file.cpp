@@ -69,7 +69,7 @@ int MakeSingleFile(const char* descriptionPath, const char* outPath, FILE* out, 
     }
     PackageExtras extras;
     extras.quiet = true;
-    int code = MakePackage(descriptionPath, scratch.path().c_str(), out, err, &extras);
+    int code = MakePackage(descriptionPath, scratch.path().c_str(), nullptr, out, err, &extras);
     if (code != 0) return code;
 
     std::vector<OneFilePart> parts;
