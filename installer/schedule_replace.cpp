@@ -6,6 +6,8 @@ namespace installer {
 
 namespace {
 
+bool scheduled = false;
+
 bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
 bool ShortPath(const char* path, char* out) {
@@ -41,9 +43,14 @@ bool ScheduleReplace(const char* destination, const char* source) {
 bool ScheduleReplaceOn(DWORD platformId, const char* destination, const char* source) {
     if (!Exists(destination) || !Exists(source)) return false;
     // The NT family ignores wininit.ini.
-    if (platformId == VER_PLATFORM_WIN32_NT)
-        return MoveFileExA(source, destination, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING) != 0;
-    return ScheduleInWininit(destination, source);
+    bool recorded =
+        platformId == VER_PLATFORM_WIN32_NT
+            ? MoveFileExA(source, destination, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING) != 0
+            : ScheduleInWininit(destination, source);
+    if (recorded) scheduled = true;
+    return recorded;
 }
+
+bool ReplaceScheduled() { return scheduled; }
 
 }  // namespace installer

@@ -11,6 +11,7 @@
 #include "win32/last_error.h"
 #include "win32/unique_handle.h"
 #include "win32/zlib_api.h"
+#include "win32/message_box.h"
 
 namespace installer {
 
@@ -40,7 +41,7 @@ int PercentOf(uint64_t done, uint64_t total) {
 void ShowInstallError(UINT stringId, HINSTANCE instance) {
     char text[256] = {};
     LoadStringA(instance, stringId, text, sizeof text);
-    MessageBoxA(nullptr, text, "Installation Error", MB_OK | MB_TASKMODAL | MB_ICONERROR);
+    win32::ShowMessage(nullptr, text, "Installation Error", MB_OK | MB_TASKMODAL | MB_ICONERROR);
 }
 
 bool EnterProgramFolder() {
@@ -98,7 +99,7 @@ uint32_t FileCrc32(const char* path, HINSTANCE instance) {
 }
 
 bool UnpackPackage(const char* packagePath, HINSTANCE instance, win32::TempFile* unpacked,
-                   uint64_t maxBodySize) {
+                   uint64_t maxBodySize, bool showWindow) {
     // Removed again on every failure below.
     win32::TempFile temp;
     if (!temp.Create("ZKS")) return win32::ShowLastError(), false;
@@ -136,9 +137,12 @@ bool UnpackPackage(const char* packagePath, HINSTANCE instance, win32::TempFile*
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
-    win32::UniqueWindow window(CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_UNPACKING),
-                                                  nullptr, UnpackingProc, 0));
-    SetForegroundWindow(window.get());
+    win32::UniqueWindow window;
+    if (showWindow) {
+        window.reset(CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_UNPACKING), nullptr,
+                                        UnpackingProc, 0));
+        SetForegroundWindow(window.get());
+    }
     HWND bar = GetDlgItem(window.get(), IDC_UNPACK_PROGRESS);
     SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
 
