@@ -13,7 +13,7 @@ bool RunPacksStep(const SetupRun& run, uint8_t count, uint32_t offset) {
     return RunPackList(run.stream.get(), count, offset, nullptr);
 }
 
-uint64_t InstallGroupsStep(SetupRun& run) {
+GroupsInstalled InstallGroupsStep(SetupRun& run) {
     return InstallGroups(run.stream.get(), run.header, run.groupMask, run.status.get(),
                          run.log.installDir, run.log.PathOrNull(), &run.groupPaths);
 }

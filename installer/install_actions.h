@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "installer/install_groups.h"
 #include "installer/setup_run.h"
 
 namespace installer {
@@ -17,9 +18,8 @@ namespace installer {
 bool RunPacksStep(const SetupRun& run, uint8_t count, uint32_t offset);
 
 // Resolves every group's directory into run.groupPaths and installs the
-// groups of run.groupMask; the others are skipped exactly. Returns the
-// bytes of the groups installed.
-uint64_t InstallGroupsStep(SetupRun& run);
+// groups of run.groupMask; the others are skipped exactly.
+GroupsInstalled InstallGroupsStep(SetupRun& run);
 
 // Creates the count links of the block at offset, for the groups of
 // run.groupMask.

@@ -5,10 +5,10 @@
 
 namespace installer {
 
-uint64_t InstallGroups(FILE* stream, const package::PackageHeader& header, uint32_t groupMask,
-                       HWND statusWindow, const char* installDir, const char* logPath,
-                       GroupPathTable* table) {
-    uint64_t installed = 0;
+GroupsInstalled InstallGroups(FILE* stream, const package::PackageHeader& header,
+                              uint32_t groupMask, HWND statusWindow, const char* installDir,
+                              const char* logPath, GroupPathTable* table) {
+    GroupsInstalled installed;
     if (_fseeki64(stream, header.groupsOffset, SEEK_SET) != 0) return installed;
     size_t count = header.groupCount < kMaxGroups ? header.groupCount : kMaxGroups;
     for (size_t i = 0; i < count; ++i) {
@@ -22,12 +22,13 @@ uint64_t InstallGroups(FILE* stream, const package::PackageHeader& header, uint3
             char directory[MAX_PATH];
             LookupGroupPath(*table, i, directory);
             if (!CopyGroup(group, statusWindow, stream, directory, logPath)) return installed;
-            installed += group.totalBytes;
+            installed.bytes += group.totalBytes;
         } else {
             if (_fseeki64(stream, (int64_t)package::GroupContentSize(group), SEEK_CUR) != 0)
                 return installed;
         }
     }
+    installed.complete = true;
     return installed;
 }
 

@@ -18,8 +18,12 @@ namespace installer {
 // i is installed with CopyGroup when bit i of groupMask is set (all ones
 // installs every group) and skipped exactly otherwise. Stops after a group
 // that CopyGroup refused (it has told the user) and at a group header the
-// package does not hold whole. Returns the bytes of the groups installed.
-uint64_t InstallGroups(FILE* stream, const package::PackageHeader& header, uint32_t groupMask,
+// package does not hold whole.
+struct GroupsInstalled {
+    uint64_t bytes = 0;     // the sizes of the files of the groups installed
+    bool complete = false;  // every group was installed or skipped
+};
+GroupsInstalled InstallGroups(FILE* stream, const package::PackageHeader& header, uint32_t groupMask,
                    HWND statusWindow, const char* installDir, const char* logPath,
                    GroupPathTable* table);
 

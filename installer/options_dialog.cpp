@@ -9,7 +9,6 @@
 #include "installer/dialogs.h"
 #include "installer/resource.h"
 #include "package/bytes.h"
-#include "win32/unique_handle.h"
 #include "win32/message_box.h"
 
 namespace installer {

@@ -6,8 +6,8 @@
 #include "package/bytes.h"
 #include "package/file_name.h"
 #include "package/records.h"
-#include "win32/unique_handle.h"
 #include "win32/message_box.h"
+#include "win32/unique_handle.h"
 
 namespace installer {
 

@@ -243,12 +243,12 @@ int RunSetup(HINSTANCE instance, const char* commandTail) {
     if (!run.unattended) run.status.reset(OpenStatusWindow(instance, run.background.get()));
     run.log.Set(run.header.uninstall != 0, run.options.destination);
     for (const std::string& dir : run.createdDirs) AddLogEntryStep(run, dir.c_str(), kLogCreatedDir);
-    uint64_t installedBytes = InstallGroupsStep(run);
+    GroupsInstalled groups = InstallGroupsStep(run);
     ShowShortcutPhase(run.status.get(), "Creating Desktop Shortcuts...");
     CreateShortcutsStep(run, run.header.desktopCount, run.header.desktopOffset);
     ShowShortcutPhase(run.status.get(), "Creating Start Menu Shortcuts...");
     CreateShortcutsStep(run, run.header.startMenuCount, run.header.startMenuOffset);
-    if (run.log.enabled) RegisterUninstallStep(run, installedBytes);
+    if (run.log.enabled) RegisterUninstallStep(run, groups.bytes);
     ImportRegistryStep(run);
     run.status.reset();
     OfferReadme(run);
@@ -264,6 +264,9 @@ int RunSetup(HINSTANCE instance, const char* commandTail) {
                                : 0;
     ShowFinalMessage(run);
     run.background.reset();
+    // The copy error, shown to a user who then knows, is all a deployment
+    // tool would otherwise miss: unattended, it fails the run.
+    if (run.unattended && !groups.complete) return kSetupFailed;
     if (run.unattended)
         return run.header.reboot || ReplaceScheduled() ? kSetupRestartNeeded : kSetupDone;
     // The restart is the very last thing: every window is gone.

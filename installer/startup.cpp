@@ -9,9 +9,9 @@
 #include "installer/resource.h"
 #include "package/decimal.h"
 #include "win32/last_error.h"
+#include "win32/message_box.h"
 #include "win32/unique_handle.h"
 #include "win32/zlib_api.h"
-#include "win32/message_box.h"
 
 namespace installer {
 

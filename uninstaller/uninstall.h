@@ -4,14 +4,9 @@
 
 #include <windows.h>
 
-namespace uninstaller {
+#include "uninstaller/exit_code.h"
 
-// The exit codes of drevok.exe. Deployment tools branch on them: never
-// renumber one.
-enum UninstallExitCode : int {
-    kUninstallFailed = 0,  // nothing shown, answered No, or a question cancelled
-    kUninstallDone = 1,    // the run reached its end, even if some items stayed
-};
+namespace uninstaller {
 
 // Uninstalls what the log at logPath records (the path is used exactly as
 // given). Returns the exit code: done when the run reached its end, even if
