@@ -43,10 +43,10 @@ bool ScheduleReplace(const char* destination, const char* source) {
 bool ScheduleReplaceOn(DWORD platformId, const char* destination, const char* source) {
     if (!Exists(destination) || !Exists(source)) return false;
     // The NT family ignores wininit.ini.
-    bool recorded =
-        platformId == VER_PLATFORM_WIN32_NT
-            ? MoveFileExA(source, destination, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING) != 0
-            : ScheduleInWininit(destination, source);
+    const DWORD flags = MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING;
+    bool recorded = platformId == VER_PLATFORM_WIN32_NT
+                        ? MoveFileExA(source, destination, flags) != 0
+                        : ScheduleInWininit(destination, source);
     if (recorded) scheduled = true;
     return recorded;
 }

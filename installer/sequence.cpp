@@ -76,8 +76,9 @@ bool AcceptLicence(const SetupRun& run) {
     if (!text) return false;
     if (ShowLicenceDialog(run.instance, run.background.get(), text.get()) != IDC_CANCEL)
         return true;
-    return win32::ShowMessage(run.background.get(), "Are you sure you want to abort this installation ? ",
-                       kSetupName, MB_YESNO | MB_ICONQUESTION) != IDYES;
+    return win32::ShowMessage(run.background.get(),
+                              "Are you sure you want to abort this installation ? ", kSetupName,
+                              MB_YESNO | MB_ICONQUESTION) != IDYES;
 }
 
 bool RunPacksOrWarn(const SetupRun& run, uint8_t count, uint32_t offset, const char* warning) {
@@ -123,15 +124,17 @@ bool TakeUnattendedChoices(SetupRun& run) {
         return LogUnattended("The package has no setup type " + run.typeSwitch), false;
     if (run.options.typeCount >= 2) run.groupMask = run.typeMasks[type];
 
+    const char* registered = run.options.registeredFolder;
     std::string destination = run.destinationSwitch.empty()
-                                  ? DefaultDestination(run.header.appName, run.options.registeredFolder)
+                                  ? DefaultDestination(run.header.appName, registered)
                                   : run.destinationSwitch;
-    if (run.options.registeredFolder[0] && !SameFolder(destination, run.options.registeredFolder))
+    if (registered[0] && !SameFolder(destination, registered))
         return LogUnattended(std::string("An installation of this application is registered in ") +
-                             run.options.registeredFolder + ": it is not left without its entry "
-                             "for one in " + destination),
+                             registered + ": it is not left without its entry for one in " +
+                             destination),
                false;
-    if (!package::CopyText(run.options.destination, sizeof run.options.destination, destination.c_str()))
+    if (!package::CopyText(run.options.destination, sizeof run.options.destination,
+                           destination.c_str()))
         return LogUnattended("The destination " + destination + " is too long"), false;
     return true;
 }
@@ -142,7 +145,8 @@ bool MakeUnattendedDestination(SetupRun& run) {
     const char* destination = run.options.destination;
     if (MakeFolderPath(destination, &run.createdDirs) && SetCurrentDirectoryA(destination))
         return true;
-    LogUnattended(std::string("Cannot create directory ") + destination + "\n Installation must end now !");
+    LogUnattended(std::string("Cannot create directory ") + destination +
+                  "\n Installation must end now !");
     return false;
 }
 
@@ -242,7 +246,8 @@ int RunSetup(HINSTANCE instance, const char* commandTail) {
     // Installation: no way back from here.
     if (!run.unattended) run.status.reset(OpenStatusWindow(instance, run.background.get()));
     run.log.Set(run.header.uninstall != 0, run.options.destination);
-    for (const std::string& dir : run.createdDirs) AddLogEntryStep(run, dir.c_str(), kLogCreatedDir);
+    for (const std::string& dir : run.createdDirs)
+        AddLogEntryStep(run, dir.c_str(), kLogCreatedDir);
     GroupsInstalled groups = InstallGroupsStep(run);
     ShowShortcutPhase(run.status.get(), "Creating Desktop Shortcuts...");
     CreateShortcutsStep(run, run.header.desktopCount, run.header.desktopOffset);

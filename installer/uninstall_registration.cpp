@@ -59,7 +59,8 @@ void RegisterUninstall(const char* appName, const char* destDir, package::Regist
         DWORD number;
     } numbers[] = {{"EstimatedSize", details.estimatedSizeKb}, {"NoModify", 1}, {"NoRepair", 1}};
 
-    size_t key = package::FindOrAddKey(notes, std::string("HKEY_LOCAL_MACHINE\\") + kUninstallKey + "\\" + appName);
+    size_t key = package::FindOrAddKey(
+        notes, std::string("HKEY_LOCAL_MACHINE\\") + kUninstallKey + "\\" + appName);
     win32::UniqueHkey app;
     bool created = RegCreateKeyExA(uninstall.get(), appName, 0, nullptr, REG_OPTION_NON_VOLATILE,
                                    KEY_WRITE, nullptr, app.put(), nullptr) == ERROR_SUCCESS;
