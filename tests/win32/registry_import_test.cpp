@@ -9,6 +9,7 @@
 #include <memory>
 #include <thread>
 
+#include "installer/destination.h"
 #include "installer/registry_import.h"
 #include "installer/uninstall_registration.h"
 #include "tests/support/private_registry.h"
@@ -114,6 +115,22 @@ TEST_F(UninstallRegistrationTest, APackagesIconIsResolvedInTheInstallationFolder
     ASSERT_TRUE(testpkg::SetDwordValue(HKEY_LOCAL_MACHINE, key, "DisplayIcon", 7));
     installer::ResolveDisplayIcon("Tool", dir_.path().c_str());
     EXPECT_EQ(7, testpkg::DwordValue(HKEY_LOCAL_MACHINE, key, "DisplayIcon"));
+}
+
+// An installation counts as registered while its log is there; entries
+// written before InstallLocation existed name the folder in their command.
+TEST_F(UninstallRegistrationTest, TheRegisteredFolderIsTheOneWhoseLogIsThere) {
+    std::string key = std::string(kUninstall) + "\\Tool", dir = dir_ / "Old App";
+    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
+    ASSERT_TRUE(testpkg::SetStringValue(HKEY_LOCAL_MACHINE, key, "UninstallString",
+                                        installer::UninstallCommand(dir.c_str())));
+    EXPECT_EQ("", installer::RegisteredFolder("Tool"));  // no log yet
+    ASSERT_TRUE(testpkg::WriteFileBytes(dir + "\\uninst.log", testpkg::TextBytes("[main]\r\n")));
+    EXPECT_EQ(dir, installer::RegisteredFolder("Tool"));
+    EXPECT_EQ("", installer::RegisteredFolder("Other"));
+    // InstallLocation, when there, is the folder.
+    ASSERT_TRUE(testpkg::SetStringValue(HKEY_LOCAL_MACHINE, key, "InstallLocation", dir_ / "gone"));
+    EXPECT_EQ("", installer::RegisteredFolder("Tool"));
 }
 
 TEST(UninstallRegistrationWithoutKey, NothingHappens) {
