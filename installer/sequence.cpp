@@ -1,6 +1,7 @@
 #include "installer/sequence.h"
 
 #include <cstdio>
+#include <iterator>
 #include <memory>
 #include <new>
 #include <string>
@@ -118,7 +119,7 @@ bool ChooseDestination(SetupRun& run) {
 // the unattended log.
 bool TakeUnattendedChoices(SetupRun& run) {
     const char* names[kMaxSetupTypes];
-    for (int i = 0; i < kMaxSetupTypes; ++i) names[i] = run.options.typeNames[i];
+    for (size_t i = 0; i < std::size(names); ++i) names[i] = run.options.typeNames[i];
     int type = ChooseSetupType(run.typeSwitch, names, run.options.typeCount);
     if (type < 0)
         return LogUnattended("The package has no setup type " + run.typeSwitch), false;
