@@ -3,7 +3,9 @@
 #include <string>
 
 #include "installer/command_line.h"
+#include "installer/exit_code.h"
 #include "uninstaller/command_tail.h"
+#include "uninstaller/exit_code.h"
 
 using uninstaller::CommandTail;
 
@@ -147,4 +149,13 @@ TEST(SetupSwitches, WritesAMessageAsOneLogLine) {
     EXPECT_EQ("Vornel Setup: Cannot create directory C:\\A  Installation must end now !",
               installer::LogLine("Vornel Setup", "Cannot create directory C:\\A\n Installation must end now !"));
     EXPECT_EQ("GetLastError: Access denied. x y", installer::LogLine("GetLastError", "Access denied.\r\nx\ry"));
+}
+
+// Deployment tools branch on these numbers.
+TEST(ExitCodes, AreNeverRenumbered) {
+    EXPECT_EQ(0, installer::kSetupFailed);
+    EXPECT_EQ(1, installer::kSetupDone);
+    EXPECT_EQ(2, installer::kSetupRestartNeeded);
+    EXPECT_EQ(0, uninstaller::kUninstallFailed);
+    EXPECT_EQ(1, uninstaller::kUninstallDone);
 }
