@@ -55,10 +55,4 @@ clean:
 # against an NSIS installer of the same payload (install, uninstall, build,
 # package and program sizes; it installs Debian's nsis when missing).
 bench: all
-	@cmake --build $(WIN) -j $(JOBS)
-	@scripts/test-prefix start build/wine
-	@bench/builder-bench $(WIN) build/bench
-	@bench/unpack.sh 200
-	@bench/install.sh 200
-	@bench/log.sh
-	@bench/peer.sh
+	@JOBS=$(JOBS) bench/run-all

@@ -21,6 +21,7 @@
 #include "builder/project_writer.h"
 #include "builder/zek2dat_api.h"
 #include "package/bytes.h"
+#include "package/records.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ bool WriteProject(const std::string& path, const std::string& folder) {
     package::CopyText(project.header.appName, 24, "Benchmark");
     builder::ProjectGroup group = {};
     package::CopyText(group.name, sizeof group.name, "Data");
-    group.flags = 0x11;
+    group.flags = package::MakeGroupFlags(package::Destination::kInstall, false, package::CopyMode::kPlain);
     package::CopyText(group.sourceFolder, sizeof group.sourceFolder, folder.c_str());
     project.groups.push_back(group);
     std::vector<uint8_t> bytes;
@@ -66,11 +67,11 @@ bool WritePayloadProject(const std::string& path, const std::string& app, const 
     package::CopyText(project.header.appName, 24, "Benchmark");
     builder::ProjectGroup group = {};
     package::CopyText(group.name, sizeof group.name, "App");
-    group.flags = 0x11;
+    group.flags = package::MakeGroupFlags(package::Destination::kInstall, false, package::CopyMode::kPlain);
     package::CopyText(group.sourceFolder, sizeof group.sourceFolder, app.c_str());
     project.groups.push_back(group);
     package::CopyText(group.name, sizeof group.name, "Bin");
-    group.flags = 0x11 | builder::kGroupHasSubfolder;
+    group.flags = package::MakeGroupFlags(package::Destination::kInstall, true, package::CopyMode::kPlain);
     package::CopyText(group.sourceFolder, sizeof group.sourceFolder, bin.c_str());
     package::CopyText(group.subfolder, sizeof group.subfolder, "bin");
     project.groups.push_back(group);

@@ -10,9 +10,9 @@
 # the "many" ratio measures that more than the copy engine.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+source "$top/bench/bench-env.sh"
 size_mb=${1:-200}
-"$top/scripts/test-prefix" start "$top/build/wine"
-cp "$top/build/bin/zlib.dll" "$top/build/bin/wendlo.dll" "$top/build/win/bench/"
+cp "$bin/zlib.dll" "$bin/wendlo.dll" "$bench_bin/"
 winpath() { echo 'Z:'"${1//\//\\}"; }
 now() { date +%s.%N; }
 
@@ -69,8 +69,8 @@ for kind in many large; do
   rm -rf dest-cp gunzip.out
 
   rm -rf dest && mkdir dest && sync
-  read -r unpack_s copy_s < <(TMP=$(winpath "$work/temp") "$top/build/win/wine-run" \
-      "$top/build/win/bench/bench_install.exe" "$(winpath "$work/setup.dat")" "$(winpath "$work/dest")" | tr -d '\r')
+  read -r unpack_s copy_s < <(TMP=$(winpath "$work/temp") "$run" \
+      "$bench_bin/bench_install.exe" "$(winpath "$work/setup.dat")" "$(winpath "$work/dest")" | tr -d '\r')
   diff -rq src dest >/dev/null || { echo "$kind: installed files differ from the source" >&2; exit 1; }
   [ -z "$(ls -A temp)" ] || { echo "$kind: temporary files left behind" >&2; exit 1; }
   rm -rf dest

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The suite beside an NSIS 3 installer of the same payload, measured in one
-# run on one Wine prefix (the tests' prefix, build/wine):
+# run on one Wine prefix (the tests' main prefix, see bench/bench-env.sh):
 #   payload  200 text files of about 200 KB in the installation folder and 5
 #            binaries of about 2 MB in its subfolder "bin" (51.5 MB): two
 #            plain groups, one setup type, with the uninstaller
@@ -22,10 +22,8 @@
 #   bench/peer.sh     (run `make` first; installs Debian's nsis when missing)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+source "$top/bench/bench-env.sh"
 work=$top/build/bench/peer
-bin=$top/build/bin
-run=$top/build/win/wine-run
-prefix_c=$top/build/wine/prefix/drive_c
 mkdir -p "$work"
 cd "$work"
 winpath() { echo 'Z:'"${1//\//\\}"; }
@@ -33,7 +31,6 @@ now() { date +%s.%N; }
 ratio() { echo "scale=3; $1 / $2" | bc -l; }
 
 command -v makensis >/dev/null || apt-get install -y nsis >/dev/null
-"$top/scripts/test-prefix" start "$top/build/wine"
 
 # The payload and the many small files, made once.
 if [ ! -f payload.done ]; then
@@ -104,6 +101,9 @@ nsis_script() {  # OUTFILE INSTDIR [SOURCE SUBFOLDER]...
   local out=$1 dir=$2
   shift 2
   printf 'Name "Peer"\nOutFile "%s"\nInstallDir "%s"\nRequestExecutionLevel user\nSetCompressor zlib\n' "$out" "$dir"
+  # The installers run in the same prefix as ours, so for a 64-bit prefix
+  # they are 64-bit too (the empty one only counts bytes: it stays 32-bit).
+  [ "$wine_arch" = win64 ] && [ "$out" != nsis-empty.exe ] && printf 'Unicode true\nTarget amd64-unicode\n'
   printf 'InstType "Typical"\nSection "Main"\nSectionIn 1\nSetOutPath "$INSTDIR"\nWriteUninstaller "$INSTDIR\\Uninstall.exe"\nSectionEnd\n'
   local deletes="" i=0 src sub
   while [ $# -gt 0 ]; do
@@ -132,7 +132,7 @@ wait Vornel Setup
 click 1008
 gone
 wait Installation Options
-set 1000 C:\\PeerBench\\$1
+set 1000 C:\\\\PeerBench\\\\$1
 click 1008
 wait Vornel Setup
 click 1
@@ -196,17 +196,17 @@ check_installed nsis payload/app bin payload/bin
 ours_uninstall_s=$(ours_uninstall ours)
 nsis_uninstall_s=$(nsis_uninstall nsis)
 for d in ours nsis; do
-  left=$(find "$prefix_c/PeerBench/$d" -type f 2>/dev/null | wc -l)
+  left=$( (find "$prefix_c/PeerBench/$d" -type f 2>/dev/null || true) | wc -l)
   [ "$left" -eq 0 ] || echo "note: $d left $left files after its uninstall" >&2
 done
 
 start=$(now); tar c -C payload app bin | gzip -6 >payload.tar.gz; gzip_s=$(echo "$(now) - $start" | bc)
 rm -f zek.dat
-ours_build_s=$("$run" "$top/build/win/bench/builder_bench.exe" --payload "$(winpath "$work/payload/app")" \
+ours_build_s=$("$run" "$bench_bin/builder_bench.exe" --payload "$(winpath "$work/payload/app")" \
     "$(winpath "$work/payload/bin")" "$(winpath "$work/payload.zek")" "$(winpath "$work/zek.dat")" | tr -d '\r')
 dat_bytes=$(stat -c %s zek.dat)
 gzip_bytes=$(stat -c %s payload.tar.gz)
-shipped_bytes=$(( $(stat -c %s "$bin/setup.exe") + $(stat -c %s "$bin/drevok.exe") + $(stat -c %s "$bin/wendlo.dll") ))
+shipped_bytes=$(( $(stat -c %s "$shipped/setup.exe") + $(stat -c %s "$shipped/drevok.exe") + $(stat -c %s "$shipped/wendlo.dll") ))
 nsis_empty_bytes=$(stat -c %s nsis-empty.exe)
 
 ours_many_s=$(ours_install many many)

@@ -4,6 +4,7 @@
 #   bench/unpack.sh [SIZE_MB]     (default 200; run `make` first)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+source "$top/bench/bench-env.sh"
 size_mb=${1:-200}
 work=$top/build/bench/unpack-$size_mb
 mkdir -p "$work"
@@ -29,9 +30,7 @@ PY
   rm -f body
 fi
 
-cp "$top/build/bin/zlib.dll" .
-"$top/scripts/test-prefix" start "$top/build/wine"
-run() { "$top/build/win/wine-run" "$@"; }
+cp "$bin/zlib.dll" .
 
 start=$(date +%s.%N)
 gzip -dc setup.dat > gunzip.out
@@ -39,7 +38,7 @@ gzip_s=$(echo "$(date +%s.%N) - $start" | bc)
 body_bytes=$(stat -c %s gunzip.out)
 rm -f gunzip.out
 
-read -r unpacked unpack_s < <(TMP='Z:'"${work//\//\\}" run "$top/build/win/bench/bench_unpack.exe" setup.dat | tr -d '\r')
+read -r unpacked unpack_s < <(TMP='Z:'"${work//\//\\}" "$run" "$bench_bin/bench_unpack.exe" setup.dat | tr -d '\r')
 [ "$unpacked" = "$body_bytes" ] || { echo "unpacked $unpacked bytes, gzip gave $body_bytes" >&2; exit 1; }
 
 mb=$(echo "scale=1; $body_bytes / 1048576" | bc)

@@ -18,6 +18,7 @@
 #include "builder/run_pack_writer.h"
 #include "builder/zek2dat_api.h"
 #include "package/bytes.h"
+#include "package/limits.h"
 #include "package/records.h"
 #include "win32/temp_file.h"
 #include "win32/unique_handle.h"
@@ -27,7 +28,7 @@ namespace builder {
 namespace {
 
 // The package holds a link count in one byte.
-constexpr int kMaxLinks = 255;
+constexpr int kMaxLinks = (int)package::kMaxCountedEntries;
 
 struct FreeDeleter {
     void operator()(void* p) const { free(p); }

@@ -133,7 +133,7 @@ bool WriteData(const std::string& folder, const char* listPath, FILE* list,
 bool WriteGroup(FILE* body, const ProjectGroup& group) {
     package::GroupHeader header = {};
     header.flags = group.flags;
-    if (group.flags & kGroupHasSubfolder) {
+    if (package::HasSubfolder(group.flags)) {
         if (!package::CopyText(header.subfolder, sizeof header.subfolder, group.subfolder)) {
             ShowBuilderMessage(BoxOwner::kNone, MB_ICONWARNING,
                                "Subfolder name too long in group %s !", group.name);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "package/bytes.h"
+#include "package/records.h"
 
 namespace builder {
 
@@ -91,7 +92,7 @@ void EncodeProjectHeader(const ProjectHeader& r, uint8_t out[kProjectHeaderSize]
 
 bool DecodeProjectGroup(const uint8_t* in, size_t len, ProjectGroup* r) {
     if (len < kProjectGroupSize) return false;
-    bool hasSubfolder = (in[31] & kGroupHasSubfolder) != 0;
+    bool hasSubfolder = package::HasSubfolder(in[31]);
     if (!HasTerminator(in, 31) || !HasTerminator(in + 32, 256) ||
         (hasSubfolder && !HasTerminator(in + 288, 256)))
         return false;

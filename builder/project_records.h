@@ -73,7 +73,6 @@ struct ProjectGroup {
     char subfolder[256];
 };
 constexpr size_t kProjectGroupSize = 544;
-constexpr uint8_t kGroupHasSubfolder = 0x08;
 
 // Project link: 328 bytes, the same for desktop and Start-menu entries.
 //   +0   char[32]  link name

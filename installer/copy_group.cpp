@@ -12,6 +12,7 @@
 #include "package/file_name.h"
 #include "uninstall_log/wendlo.h"
 #include "win32/message_box.h"
+#include "win32/temp_file.h"
 
 namespace installer {
 
@@ -22,12 +23,11 @@ struct InstallAction {
     BYTE logKind;
 };
 
-// The copy mode is the high four bits of the group's flags.
-InstallAction ActionFor(uint8_t copyMode) {
+InstallAction ActionFor(package::CopyMode copyMode) {
     switch (copyMode) {
-        case 2:
-        case 4: return {CopyOleServer, kLogOleFile};
-        case 8: return {CopySharedDll, kLogSharedDll};
+        case package::CopyMode::kSelfRegistering:
+        case package::CopyMode::kSelfRegisteringToo: return {CopyOleServer, kLogOleFile};
+        case package::CopyMode::kSharedDll: return {CopySharedDll, kLogSharedDll};
         default: return {CopyPlainFile, kLogCopiedFile};
     }
 }
@@ -74,14 +74,6 @@ std::unique_ptr<uint8_t[]> ReadEntries(FILE* stream, const package::GroupHeader&
     return entries;
 }
 
-// A temporary extraction file in the temporary directory ("ZKS" prefix).
-bool NewTempFile(char* path) {
-    char tempDir[MAX_PATH] = {};
-    DWORD len = GetTempPathA(MAX_PATH, tempDir);
-    path[0] = 0;
-    return len > 0 && len < MAX_PATH && GetTempFileNameA(tempDir, "ZKS", 0, path) != 0;
-}
-
 }  // namespace
 
 int CopyGroup(const package::GroupHeader& group, HWND statusWindow, FILE* stream,
@@ -89,7 +81,7 @@ int CopyGroup(const package::GroupHeader& group, HWND statusWindow, FILE* stream
     std::string refused;
     std::unique_ptr<uint8_t[]> entries = ReadEntries(stream, group, groupDir, &refused);
     if (!entries) return ReportCopyError(statusWindow, refused);
-    InstallAction action = ActionFor(group.flags >> 4);
+    InstallAction action = ActionFor(package::CopyModeOf(group.flags));
 
     // The file line changes with the bar, at its pace: one text per file
     // would cost as much as the moves it saves.
@@ -104,10 +96,22 @@ int CopyGroup(const package::GroupHeader& group, HWND statusWindow, FILE* stream
         if (logPath) LogAddEntry(logPath, destination, action.logKind);
         display.SetText(destination);
 
+        // A plain file that is not there yet is written in its place at once:
+        // it replaces nothing, so a failure loses nothing (the part written
+        // is removed), and the way through a temporary file would write each
+        // byte twice more. When it cannot be created, nothing has been read
+        // and the temporary file's way below tells the outcome.
+        if (action.install == CopyPlainFile && !win32::PathExists(destination)) {
+            long before = ftell(stream);
+            if (ExtractToFileShowing(stream, entry.size, &display, destination)) continue;
+            if (ftell(stream) != before) {
+                display.Flush();
+                return ReportCopyError(statusWindow, destination);
+            }
+        }
         // A temporary file that outlived its action waits for a replacement
         // at the next start and must stay as it is: take a fresh one.
-        if (!tempPath[0] || GetFileAttributesA(tempPath) != INVALID_FILE_ATTRIBUTES)
-            NewTempFile(tempPath);
+        if (!tempPath[0] || win32::PathExists(tempPath)) win32::NewTempFileName("ZKS", tempPath);
         if (!ExtractToFileShowing(stream, entry.size, &display, tempPath)) {
             if (tempPath[0]) DeleteFileA(tempPath);
             // The error names the file the line shows.

@@ -10,14 +10,13 @@ namespace installer {
 
 namespace {
 
-constexpr uint8_t kSubfolderBit = 8;
-
-bool BaseDirectory(uint8_t base, const char* installDir, char* out) {
+bool BaseDirectory(package::Destination base, const char* installDir, char* out) {
     UINT len = 0;
     switch (base) {
-        case 1: return installDir[0] != 0 && package::CopyText(out, MAX_PATH, installDir);
-        case 2: len = GetWindowsDirectoryA(out, MAX_PATH); break;
-        case 4: len = GetSystemDirectoryA(out, MAX_PATH); break;
+        case package::Destination::kInstall:
+            return installDir[0] != 0 && package::CopyText(out, MAX_PATH, installDir);
+        case package::Destination::kWindows: len = GetWindowsDirectoryA(out, MAX_PATH); break;
+        case package::Destination::kSystem: len = GetSystemDirectoryA(out, MAX_PATH); break;
         default: return false;
     }
     return len > 0 && len < MAX_PATH;
@@ -27,10 +26,9 @@ bool BaseDirectory(uint8_t base, const char* installDir, char* out) {
 // has none. The subfolder name comes from the package and may only name one
 // folder inside the base.
 bool GroupDirectory(const package::GroupHeader& group, const char* installDir, char* out) {
-    uint8_t kind = group.flags & 0x0F;
     char base[MAX_PATH] = {};
-    if (!BaseDirectory(kind & ~kSubfolderBit, installDir, base)) return false;
-    if (!(kind & kSubfolderBit)) return package::CopyText(out, MAX_PATH, base);
+    if (!BaseDirectory(package::DestinationOf(group.flags), installDir, base)) return false;
+    if (!package::HasSubfolder(group.flags)) return package::CopyText(out, MAX_PATH, base);
     return package::IsPlainName(group.subfolder) &&
            package::JoinPath(out, MAX_PATH, base, group.subfolder);
 }
@@ -41,7 +39,7 @@ void ResolveGroupDirectory(const package::GroupHeader& group, const char* instal
                            const char* logPath, GroupPathTable* table) {
     char directory[MAX_PATH] = {};
     bool resolved = GroupDirectory(group, installDir, directory);
-    if (resolved && (group.flags & kSubfolderBit)) {
+    if (resolved && package::HasSubfolder(group.flags)) {
         CreateDirectoryA(directory, nullptr);
         if (logPath) LogAddEntry(logPath, directory, kLogCreatedDir);
     }

@@ -5,12 +5,12 @@
 
 #include <cstddef>
 
-#include "package/layout.h"
+#include "package/limits.h"
 #include "package/records.h"
 
 namespace installer {
 
-constexpr size_t kMaxGroups = package::kMaxGroups;
+using package::kMaxGroups;
 
 // The directory of each group in package order, so that entry i belongs to
 // group i; each ends in "\\". An entry is empty when its group has no

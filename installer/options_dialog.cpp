@@ -9,6 +9,7 @@
 #include "installer/dialogs.h"
 #include "installer/resource.h"
 #include "package/bytes.h"
+#include "win32/com.h"
 #include "win32/message_box.h"
 
 namespace installer {
@@ -31,7 +32,7 @@ void FillDefaults(HWND dialog, const InstallOptions& options) {
 
 void Browse(HWND dialog) {
     // The shell's browser expects COM on the calling thread.
-    HRESULT com = CoInitialize(nullptr);
+    win32::ComScope com;
     char displayName[MAX_PATH] = {};
     BROWSEINFOA info = {};
     info.hwndOwner = dialog;
@@ -42,7 +43,6 @@ void Browse(HWND dialog) {
     // A pick without a file-system path (a virtual folder) changes nothing.
     if (item && SHGetPathFromIDListA(item, path)) SetDlgItemTextA(dialog, IDC_DESTINATION, path);
     CoTaskMemFree(item);
-    if (SUCCEEDED(com)) CoUninitialize();
 }
 
 bool Ask(HWND dialog, const std::string& text, UINT icon) {

@@ -7,6 +7,7 @@
 #include "package/file_name.h"
 #include "package/records.h"
 #include "win32/message_box.h"
+#include "win32/temp_file.h"
 #include "win32/unique_handle.h"
 
 namespace installer {
@@ -21,13 +22,10 @@ void ReportDamagedList(HWND owner) {
 // Each pack gets a folder of its own: a program that ends early clears only
 // its own files, never those of a pack extracted after it.
 bool MakeExtractionDirectory(char* directory, HWND owner) {
-    char tempDir[MAX_PATH] = {};
-    DWORD tempLen = GetTempPathA(MAX_PATH - 1, tempDir);
-    bool made = tempLen > 0 && tempLen < MAX_PATH - 1 &&
-                GetTempFileNameA(tempDir, "zkd", 0, directory) != 0 &&
-                DeleteFileA(directory) && CreateDirectoryA(directory, nullptr);
-    if (made) return true;
+    if (win32::NewTempFolder("zkd", directory)) return true;
     DWORD error = GetLastError();
+    char tempDir[MAX_PATH] = {};
+    if (!directory[0]) GetTempPathA(MAX_PATH, tempDir);
     char text[MAX_PATH + 96];
     snprintf(text, sizeof text, "Failed to create directory : %s\nGetLastError returned: %d",
              directory[0] ? directory : tempDir, (int)error);

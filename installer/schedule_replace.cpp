@@ -1,14 +1,13 @@
 #include "installer/schedule_replace.h"
 
 #include "package/bytes.h"
+#include "win32/temp_file.h"
 
 namespace installer {
 
 namespace {
 
 bool scheduled = false;
-
-bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
 bool ShortPath(const char* path, char* out) {
     DWORD len = GetShortPathNameA(path, out, MAX_PATH);
@@ -41,7 +40,7 @@ bool ScheduleReplace(const char* destination, const char* source) {
 }
 
 bool ScheduleReplaceOn(DWORD platformId, const char* destination, const char* source) {
-    if (!Exists(destination) || !Exists(source)) return false;
+    if (!win32::PathExists(destination) || !win32::PathExists(source)) return false;
     // The NT family ignores wininit.ini.
     const DWORD flags = MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING;
     bool recorded = platformId == VER_PLATFORM_WIN32_NT

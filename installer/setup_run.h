@@ -12,6 +12,7 @@
 #include "installer/group_directory.h"
 #include "installer/log_settings.h"
 #include "installer/startup.h"
+#include "package/limits.h"
 #include "package/registry_text.h"
 #include "package/records.h"
 #include "win32/unique_handle.h"
@@ -23,9 +24,7 @@ namespace installer {
 constexpr char kSetupName[] = "Vornel Setup";
 constexpr char kSetupVersion[] = "0.5.01 beta";
 
-// The options record has room for this many setup types; a package that
-// offers more has only its first three offered.
-constexpr int kMaxSetupTypes = 3;
+using package::kMaxSetupTypes;
 
 // What the Installation Options dialog edits.
 struct InstallOptions {

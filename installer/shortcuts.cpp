@@ -10,6 +10,7 @@
 #include "package/file_name.h"
 #include "package/records.h"
 #include "uninstall_log/wendlo.h"
+#include "win32/com.h"
 
 namespace installer {
 
@@ -75,25 +76,18 @@ void CreateShortcutBlock(FILE* stream, unsigned count, uint32_t groupMask,
 }
 
 HRESULT CreateShellLink(const char* target, const char* linkPath, const char* description) {
-    HRESULT result = CoInitialize(nullptr);
-    IShellLinkA* link = nullptr;
-    result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                              reinterpret_cast<void**>(&link));
-    if (SUCCEEDED(result)) {
-        link->SetPath(target);
-        link->SetDescription(description);
-        IPersistFile* file = nullptr;
-        result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-        if (SUCCEEDED(result)) {
-            WCHAR widePath[MAX_PATH] = {};
-            MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, MAX_PATH);
-            result = file->Save(widePath, TRUE);
-            file->Release();
-        }
-        link->Release();
-    }
-    CoUninitialize();
-    return result;
+    win32::ComScope com;
+    win32::ComRef<IShellLinkA> link;
+    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.out());
+    if (FAILED(result)) return result;
+    link->SetPath(target);
+    link->SetDescription(description);
+    win32::ComRef<IPersistFile> file;
+    result = link->QueryInterface(IID_IPersistFile, file.out());
+    if (FAILED(result)) return result;
+    WCHAR widePath[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, MAX_PATH);
+    return file->Save(widePath, TRUE);
 }
 
 }  // namespace installer

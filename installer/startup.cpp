@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "installer/resource.h"
+#include "package/bytes.h"
 #include "package/decimal.h"
 #include "win32/last_error.h"
 #include "win32/message_box.h"
@@ -61,12 +62,11 @@ bool VerifyPackage(HINSTANCE instance, BackgroundSettings* settings) {
     if (!FileOpens(kSettingsName, "r")) return ShowInstallError(IDS_MISSING_INF, instance), false;
     if (!FileOpens("setup.dat", "rb")) return ShowInstallError(IDS_MISSING_DAT, instance), false;
 
+    char currentDir[MAX_PATH] = {};
     char settingsPath[MAX_PATH + 16] = {};
-    DWORD dirLen = GetCurrentDirectoryA(MAX_PATH, settingsPath);
-    // At a drive's root the directory already ends with its backslash.
-    if (dirLen == 0 || dirLen >= MAX_PATH || settingsPath[dirLen - 1] != '\\')
-        strcat(settingsPath, "\\");
-    strcat(settingsPath, kSettingsName);
+    DWORD dirLen = GetCurrentDirectoryA(MAX_PATH, currentDir);
+    if (dirLen >= MAX_PATH) currentDir[0] = 0;
+    package::JoinPath(settingsPath, sizeof settingsPath, currentDir, kSettingsName);
 
     char crcText[256] = {};
     GetPrivateProfileStringA(kSection, "CRC32", "NOCRC", crcText, sizeof crcText, settingsPath);

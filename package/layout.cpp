@@ -29,8 +29,8 @@ bool TextFits(const Body& body, uint8_t flag, uint32_t offset, uint32_t size) {
 // Walks the groups from the groups offset, as the installer reads them.
 bool GroupsFit(const Body& body, const PackageHeader& header) {
     uint64_t at = header.groupsOffset;
-    int count = header.groupCount < kMaxGroups ? header.groupCount : kMaxGroups;
-    for (int i = 0; i < count; ++i) {
+    size_t count = header.groupCount < kMaxGroups ? header.groupCount : kMaxGroups;
+    for (size_t i = 0; i < count; ++i) {
         uint8_t bytes[kGroupHeaderSize];
         GroupHeader group;
         if (!body.ReadAt(at, bytes, sizeof bytes)) return false;

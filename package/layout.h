@@ -7,12 +7,10 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "package/limits.h"
 #include "package/records.h"
 
 namespace package {
-
-// The installer reads at most this many groups; later ones are never read.
-constexpr int kMaxGroups = 32;
 
 // Bytes between the end of a GroupHeader and the next GroupHeader: the
 // group's FileEntry records and then its files' data.

@@ -80,6 +80,7 @@ extern const uint8_t kPackageMagic[8];
 // Group header: 264 bytes; its file entries and then their data follow.
 //   +0   char[255] subfolder name (only with flags bit 3; zero otherwise)
 //   +255 uint8     flags: low nibble destination kind, high nibble copy mode
+//                  (see MakeGroupFlags below)
 //   +256 uint32    file count
 //   +260 uint32    total data bytes of the group's files
 struct GroupHeader {
@@ -89,6 +90,30 @@ struct GroupHeader {
     uint32_t totalBytes;
 };
 constexpr size_t kGroupHeaderSize = 264;
+
+// The group flags byte. Its low four bits name the group's base folder, with
+// kGroupSubfolder set when the files go into the header's subfolder of that
+// base; its high four bits choose what is done with each file. Values the
+// enums do not name are kept as they stand: the installer has no folder or
+// action for them and treats them as a damaged group would be treated.
+enum class Destination : uint8_t { kInstall = 1, kWindows = 2, kSystem = 4 };
+constexpr uint8_t kGroupSubfolder = 0x08;
+enum class CopyMode : uint8_t {
+    kPlain = 1,
+    kSelfRegistering = 2,
+    kSelfRegisteringToo = 4,  // an older value, installed as 2 is
+    kSharedDll = 8,
+};
+
+constexpr uint8_t MakeGroupFlags(Destination destination, bool subfolder, CopyMode mode) {
+    return (uint8_t)((uint8_t)mode << 4 | (uint8_t)destination | (subfolder ? kGroupSubfolder : 0));
+}
+// The base folder kind, without the subfolder bit.
+constexpr Destination DestinationOf(uint8_t flags) {
+    return (Destination)(flags & 0x0F & ~kGroupSubfolder);
+}
+constexpr bool HasSubfolder(uint8_t flags) { return (flags & kGroupSubfolder) != 0; }
+constexpr CopyMode CopyModeOf(uint8_t flags) { return (CopyMode)(flags >> 4); }
 
 // Stored file entry: 264 bytes (groups and run packs).
 //   +0   char[260] file name without folder

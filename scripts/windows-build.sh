@@ -4,13 +4,14 @@
 # 32-bit loader fails with "Exec format error", the same sources built for
 # 64-bit Windows (build/win64) in 64-bit prefixes, which Wine runs natively.
 #
-# Sets build (its folder), bin (its programs), wine_arch and wine (the loader
-# to start Windows programs with); use_windows_build TARGET... builds the
-# 64-bit one's targets (all of them without a target).
+# Sets build (its folder), bin (its programs), wine_arch, wine (the loader
+# to start Windows programs with) and wine_dir (the test prefixes, made by
+# scripts/test-prefix); use_windows_build TARGET... builds the 64-bit one's
+# targets (all of them without a target).
 if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  build=build/win bin=build/bin wine_arch=win32 wine=wine
+  build=build/win bin=build/bin wine_arch=win32 wine=wine wine_dir=build/wine
 else
-  build=build/win64 bin=build/win64/bin wine_arch=win64 wine=/usr/lib/wine/wine64
+  build=build/win64 bin=build/win64/bin wine_arch=win64 wine=/usr/lib/wine/wine64 wine_dir=build/wine64
   export WINELOADER=$wine
 fi
 

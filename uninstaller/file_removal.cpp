@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "package/bytes.h"
+#include "win32/temp_file.h"
 #include "win32/unique_handle.h"
 
 namespace uninstaller {
@@ -54,12 +55,7 @@ void DeleteAtRestart(const char* path) { MoveFileExA(path, nullptr, MOVEFILE_DEL
 
 // A folder of its own under the temporary folder: the name of a fresh
 // temporary file, which is made into a folder.
-bool MakeCopyFolder(char* out) {
-    char temp[MAX_PATH] = {};
-    DWORD len = GetTempPathA(MAX_PATH, temp);
-    if (len == 0 || len >= MAX_PATH || !GetTempFileNameA(temp, "DRV", 0, out)) return false;
-    return DeleteFileA(out) && CreateDirectoryA(out, nullptr);
-}
+bool MakeCopyFolder(char* out) { return win32::NewTempFolder("DRV", out); }
 
 // Copies the module's file into folder under its own name; the copy's path
 // in out.

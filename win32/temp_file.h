@@ -1,5 +1,5 @@
-// A temporary file named by GetTempFileNameA in the temporary-files
-// directory, deleted when its owner goes (on every path, failures included).
+// Names in the temporary-files directory, and a temporary file deleted when
+// its owner goes (on every path, failures included).
 #pragma once
 
 #include <windows.h>
@@ -7,6 +7,29 @@
 #include <cstring>
 
 namespace win32 {
+
+// Makes a new empty file there whose name (at most MAX_PATH bytes, into
+// path) starts with the three-letter prefix. False, with path empty, when
+// the folder or a name cannot be had; GetLastError() then tells why.
+inline bool NewTempFileName(const char* prefix, char* path) {
+    char folder[MAX_PATH] = {};
+    path[0] = 0;
+    DWORD len = GetTempPathA(MAX_PATH, folder);
+    if (len == 0 || len >= MAX_PATH) return false;
+    if (GetTempFileNameA(folder, prefix, 0, path) != 0) return true;
+    path[0] = 0;
+    return false;
+}
+
+// A new empty folder of its own there: a fresh file name made into a folder.
+// On failure path holds the name when one was had, else it is empty.
+inline bool NewTempFolder(const char* prefix, char* path) {
+    return NewTempFileName(prefix, path) && DeleteFileA(path) && CreateDirectoryA(path, nullptr);
+}
+
+// True when a file or folder of that name exists. Not an open: a file that
+// a program holds without sharing exists all the same.
+inline bool PathExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
 class TempFile {
   public:
@@ -20,10 +43,7 @@ class TempFile {
     // had; GetLastError() then tells why.
     bool Create(const char* prefix) {
         Remove();
-        char folder[MAX_PATH] = {};
-        DWORD len = GetTempPathA(MAX_PATH, folder);
-        if (len == 0 || len >= MAX_PATH) return false;
-        return GetTempFileNameA(folder, prefix, 0, path_) != 0;
+        return NewTempFileName(prefix, path_);
     }
 
     const char* path() const { return path_; }

@@ -32,15 +32,6 @@ void AnswerBoxes(const std::atomic<bool>* stop, std::vector<Box>* boxes) {
 
 }  // namespace
 
-testpkg::Bytes Pattern(size_t size, uint32_t seed) {
-    testpkg::Bytes b(size);
-    for (size_t i = 0; i < size; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        b[i] = (uint8_t)(seed >> 16);
-    }
-    return b;
-}
-
 Zek2DatDll::Zek2DatDll() {
     SetDllDirectoryA(SUITE_BIN_DIR);
     module = LoadLibraryA((std::string(SUITE_BIN_DIR) + "\\zek2dat.dll").c_str());

@@ -80,7 +80,6 @@ class BuilderTest : public ::testing::Test {
     testpkg::TmpOverride tmpOverride_;
 };
 
-// Bytes of the given size with a pattern that differs per seed.
-testpkg::Bytes Pattern(size_t size, uint32_t seed);
+using testpkg::Pattern;
 
 }  // namespace buildtest

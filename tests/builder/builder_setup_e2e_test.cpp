@@ -6,6 +6,7 @@
 #include "package/bytes.h"
 #include "tests/builder/builder_fixture.h"
 #include "tests/e2e/setup_fixture.h"
+#include "tests/support/same_bytes.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ TEST_F(BuilderSetupE2E, BuiltPackageInstallsWithoutMessages) {
     EXPECT_NE("<no box>", AnswerFinalMessage()) << TRANSCRIPT();
     EXPECT_EQ(1, driver_.WaitExit()) << TRANSCRIPT();
     EXPECT_EQ(std::string::npos, driver_.Transcript().find("Installation Error")) << TRANSCRIPT();
-    EXPECT_TRUE(buildtest::Pattern(9000, 1) == testpkg::ReadFileBytes(destDir_ + "\\app.exe"));
+    EXPECT_TRUE(testpkg::SameBytes(buildtest::Pattern(9000, 1), testpkg::ReadFileBytes(destDir_ + "\\app.exe")));
     EXPECT_TRUE(testpkg::FileExists(destDir_ + "\\empty.txt"));
     EXPECT_TRUE(testpkg::FileExists(linkFolder_ + "\\App.lnk"));
     char data[16] = {};

@@ -128,7 +128,9 @@ TEST(RegistryText, WrittenTextReadsBackAsTheEntries) {
         const package::RegistryValue& v = sections[0].values[0];
         EXPECT_EQ(package::RegistryValue::Kind::kSet, v.kind);
         EXPECT_EQ(c.isDefault, v.isDefault);
-        if (!c.isDefault) EXPECT_EQ(c.name, v.name);
+        if (!c.isDefault) {
+            EXPECT_EQ(c.name, v.name);
+        }
         EXPECT_EQ(c.regType, v.type);
         EXPECT_EQ(c.bytes, v.data);
     }

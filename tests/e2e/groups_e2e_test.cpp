@@ -12,6 +12,7 @@
 #include "tests/e2e/setup_fixture.h"
 #include "tests/support/boot_renames.h"
 #include "tests/support/probe_pack.h"
+#include "tests/support/same_bytes.h"
 #include "win32/unique_handle.h"
 
 using testpkg::Bytes;
@@ -118,7 +119,7 @@ TEST_P(ChosenTypeE2E, InstallsExactlyTheChosenGroups) {
     for (const Expected& file : files) {
         SCOPED_TRACE(file.path);
         if (masks[GetParam()] & (1u << file.group))
-            EXPECT_TRUE(testpkg::ReadFileBytes(file.path) == *file.data);
+            EXPECT_TRUE(testpkg::SameBytes(*file.data, testpkg::ReadFileBytes(file.path)));
         else
             EXPECT_FALSE(testpkg::FileExists(file.path));
     }
@@ -152,9 +153,9 @@ TEST_F(GroupsE2E, FilesInUseWaitForTheNextStart) {
                   {{"one.dll", newOne}, {"free.txt", TextBytes("free")}, {"two.dll", newTwo}});
     Install(body);
 
-    EXPECT_TRUE(testpkg::ReadFileBytes(one) == TextBytes("old one"));
-    EXPECT_TRUE(testpkg::ReadFileBytes(two) == TextBytes("old two"));
-    EXPECT_TRUE(testpkg::ReadFileBytes(destDir_ + "\\free.txt") == TextBytes("free"));
+    EXPECT_TRUE(testpkg::SameBytes(TextBytes("old one"), testpkg::ReadFileBytes(one)));
+    EXPECT_TRUE(testpkg::SameBytes(TextBytes("old two"), testpkg::ReadFileBytes(two)));
+    EXPECT_TRUE(testpkg::SameBytes(TextBytes("free"), testpkg::ReadFileBytes(destDir_ + "\\free.txt")));
     EXPECT_EQ(std::string::npos, driver_.Transcript().find("Error while")) << TRANSCRIPT();
 
     std::vector<std::pair<std::string, std::string>> pending;
@@ -171,8 +172,8 @@ TEST_F(GroupsE2E, FilesInUseWaitForTheNextStart) {
             << source;
         sources.push_back(source.substr(source.find_last_of('\\') + 1));
     }
-    EXPECT_TRUE(testpkg::ReadFileBytes(pending[0].first.substr(4)) == newOne);
-    EXPECT_TRUE(testpkg::ReadFileBytes(pending[1].first.substr(4)) == newTwo);
+    EXPECT_TRUE(testpkg::SameBytes(newOne, testpkg::ReadFileBytes(pending[0].first.substr(4))));
+    EXPECT_TRUE(testpkg::SameBytes(newTwo, testpkg::ReadFileBytes(pending[1].first.substr(4))));
     // Nothing else is left there: the free file's copy and the package went.
     std::sort(sources.begin(), sources.end());
     EXPECT_NE(sources[0], sources[1]);
@@ -267,7 +268,7 @@ TEST_F(GroupsE2E, RunPacksRunBesideTheirFilesAndLeaveNothing) {
     EXPECT_NE(probes.FolderSeen("second"), probes.FolderSeen("third"));
     EXPECT_EQ((Names{"probe.exe", "probe.ini"}), probes.FilesSeen("last"));
     EXPECT_EQ("last end", probes.LastLine("last"));
-    EXPECT_TRUE(testpkg::ReadFileBytes(destDir_ + "\\app.txt") == TextBytes("app"));
+    EXPECT_TRUE(testpkg::SameBytes(TextBytes("app"), testpkg::ReadFileBytes(destDir_ + "\\app.txt")));
     EXPECT_EQ(std::string::npos, driver_.Transcript().find("Setup Error")) << TRANSCRIPT();
     EXPECT_EQ(Names(), TempFiles());
 }
@@ -309,7 +310,7 @@ TEST_F(GroupsE2E, UnusableFoldersAndNamesLeavingThemWriteNothingOutside) {
     EXPECT_EQ(1, driver_.WaitExit()) << TRANSCRIPT();
 
     EXPECT_EQ(Names{"blocked"}, testpkg::ListDir(destDir_));
-    EXPECT_TRUE(testpkg::ReadFileBytes(destDir_ + "\\blocked") == TextBytes("a file"));
+    EXPECT_TRUE(testpkg::SameBytes(TextBytes("a file"), testpkg::ReadFileBytes(destDir_ + "\\blocked")));
     EXPECT_FALSE(testpkg::FileExists(root_ / "escape.txt"));
     EXPECT_FALSE(testpkg::FileExists(root_ / "up"));
     EXPECT_EQ(Names(), TempFiles());

@@ -6,6 +6,7 @@
 
 #include "tests/e2e/setup_fixture.h"
 #include "tests/support/test_log.h"
+#include "tests/support/same_bytes.h"
 #include "tests/support/test_registry.h"
 #include "uninstall_log/wendlo.h"
 
@@ -84,19 +85,19 @@ TEST_F(RegistryE2E, EntriesAreImportedRegisteredAndLogged) {
 
     Value path = Query(HKEY_CURRENT_USER, userKey_, "Path");
     EXPECT_EQ((DWORD)REG_SZ, path.type);
-    EXPECT_TRUE(Sz("C:\\Apps\\Tool") == path.data);
+    EXPECT_TRUE(testpkg::SameBytes(Sz("C:\\Apps\\Tool"), path.data));
     Value count = Query(HKEY_CURRENT_USER, userKey_, "Count");
     EXPECT_EQ((DWORD)REG_DWORD, count.type);
-    EXPECT_TRUE((testpkg::Bytes{0x2a, 0, 0, 0}) == count.data);
+    EXPECT_TRUE(testpkg::SameBytes(testpkg::Bytes{0x2a, 0, 0, 0}, count.data));
     Value blob = Query(HKEY_CURRENT_USER, userKey_ + "\\Sub", "Blob");
     EXPECT_EQ((DWORD)REG_BINARY, blob.type);
-    EXPECT_TRUE((testpkg::Bytes{1, 2, 0xff}) == blob.data);
-    EXPECT_TRUE(Sz("default") == Query(HKEY_CURRENT_USER, userKey_ + "\\Sub", nullptr).data);
+    EXPECT_TRUE(testpkg::SameBytes(testpkg::Bytes{1, 2, 0xff}, blob.data));
+    EXPECT_TRUE(testpkg::SameBytes(Sz("default"), Query(HKEY_CURRENT_USER, userKey_ + "\\Sub", nullptr).data));
 
     // The uninstall entry quotes the uninstaller, whose folder may hold spaces.
-    EXPECT_TRUE(Sz(appName_) == Query(HKEY_LOCAL_MACHINE, UninstallKey(), "DisplayName").data);
-    EXPECT_TRUE(Sz("\"" + destDir_ + "\\drevok.exe\" " + destDir_ + "\\uninst.log") ==
-                Query(HKEY_LOCAL_MACHINE, UninstallKey(), "UninstallString").data);
+    EXPECT_TRUE(testpkg::SameBytes(Sz(appName_), Query(HKEY_LOCAL_MACHINE, UninstallKey(), "DisplayName").data));
+    EXPECT_TRUE(testpkg::SameBytes(Sz("\"" + destDir_ + "\\drevok.exe\" " + destDir_ + "\\uninst.log"),
+                                   Query(HKEY_LOCAL_MACHINE, UninstallKey(), "UninstallString").data));
 
     EXPECT_EQ((std::vector<std::string>{"HKEY_LOCAL_MACHINE\\" + UninstallKey(),
                                         "HKEY_CURRENT_USER\\" + userKey_,

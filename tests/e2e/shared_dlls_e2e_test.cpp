@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "tests/e2e/setup_fixture.h"
+#include "tests/support/same_bytes.h"
 #include "uninstall_log/log_format.h"
 
 namespace {
@@ -82,8 +83,8 @@ class SharedDllsE2E : public e2e::SetupTest {
 
 TEST_F(SharedDllsE2E, DllAndServerAreCountedAndTheServerRegisteredOnce) {
     ASSERT_EQ(1, InstallApp("Shared App", "version_2_0", true)) << TRANSCRIPT();
-    EXPECT_TRUE(testpkg::ReadFileBytes(sharedDll_) == FixtureDll("version_2_0"));
-    EXPECT_TRUE(testpkg::ReadFileBytes(control_) == FixtureDll("selfreg_1_0_0_4"));
+    EXPECT_TRUE(testpkg::SameBytes(FixtureDll("version_2_0"), testpkg::ReadFileBytes(sharedDll_)));
+    EXPECT_TRUE(testpkg::SameBytes(FixtureDll("selfreg_1_0_0_4"), testpkg::ReadFileBytes(control_)));
     EXPECT_EQ(1, Count(sharedDll_));
     EXPECT_EQ(1, Count(control_));
     EXPECT_EQ("register 1.0.0.4 " + control_ + "\n", FileText(calls_));
@@ -100,7 +101,7 @@ TEST_F(SharedDllsE2E, ASecondApplicationCountsTheDllAndKeepsTheNewerCopy) {
     destDir_ = root_ / "second";
     ASSERT_EQ(1, InstallApp("Second App", "version_1_0_0_5", false)) << TRANSCRIPT();
     EXPECT_EQ(2, Count(sharedDll_));
-    EXPECT_TRUE(testpkg::ReadFileBytes(sharedDll_) == FixtureDll("version_2_0"));
+    EXPECT_TRUE(testpkg::SameBytes(FixtureDll("version_2_0"), testpkg::ReadFileBytes(sharedDll_)));
     EXPECT_EQ(std::vector<std::string>{sharedDll_}, Logged("InstalledDLLs", "DLL"));
     EXPECT_EQ(std::vector<std::string>(), TempFiles());
     EXPECT_FALSE(testpkg::FileExists(calls_));

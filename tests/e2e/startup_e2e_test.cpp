@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "tests/e2e/setup_fixture.h"
+#include "tests/support/same_bytes.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ class StartupE2E : public e2e::SetupTest {
         for (const char* text : texts) EXPECT_EQ(text, AnswerInstallError()) << TRANSCRIPT();
         EXPECT_EQ(0, driver_.WaitExit()) << TRANSCRIPT();
         EXPECT_EQ(std::vector<std::string>(), TempFiles());
-        EXPECT_TRUE(settingsBefore == testpkg::ReadFileBytes(packageDir_ + "\\setup.inf"));
+        EXPECT_TRUE(testpkg::SameBytes(settingsBefore, testpkg::ReadFileBytes(packageDir_ + "\\setup.inf")));
         EXPECT_EQ(texts.size(), CountBoxes()) << TRANSCRIPT();
     }
 

@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!fits) return 0;
 
     uint64_t at = header.groupsOffset;
-    for (int i = 0; i < header.groupCount && i < package::kMaxGroups; ++i) {
+    for (size_t i = 0; i < header.groupCount && i < package::kMaxGroups; ++i) {
         package::GroupHeader group;
         DecodeAt(body, at, package::kGroupHeaderSize, package::DecodeGroupHeader);
         package::DecodeGroupHeader(body.data() + at, package::kGroupHeaderSize, &group);

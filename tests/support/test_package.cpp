@@ -54,7 +54,8 @@ Bytes RunPackBlock(const std::string& program, bool wait, const std::vector<Stor
 uint32_t PackageBody::Append(const void* data, size_t size) {
     uint32_t offset = (uint32_t)(package::kPackageHeaderSize + blocks.size());
     const uint8_t* p = static_cast<const uint8_t*>(data);
-    blocks.insert(blocks.end(), p, p + size);
+    blocks.resize(blocks.size() + size);
+    if (size) memcpy(blocks.data() + blocks.size() - size, p, size);
     return offset;
 }
 

@@ -28,7 +28,8 @@ std::string TempDir::MakeFolder(const std::string& relativePath) const {
     size_t start = 0;
     for (;;) {
         size_t end = relativePath.find('\\', start);
-        path += "\\" + relativePath.substr(start, end - start);
+        path += '\\';
+        path.append(relativePath, start, end - start);
         CreateDirectoryA(path.c_str(), nullptr);
         if (end == std::string::npos) return path;
         start = end + 1;
@@ -54,6 +55,12 @@ TmpOverride::TmpOverride() {
 TmpOverride::~TmpOverride() { SetEnvironmentVariableA("TMP", old_.c_str()); }
 
 void TmpOverride::Set(const std::string& path) { SetEnvironmentVariableA("TMP", path.c_str()); }
+
+InstallFolders::InstallFolders() {
+    CreateDirectoryA(tempDir_.c_str(), nullptr);
+    CreateDirectoryA(appDir_.c_str(), nullptr);
+    tmp_.Set(tempDir_);
+}
 
 namespace {
 

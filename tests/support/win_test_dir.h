@@ -46,6 +46,21 @@ class TmpOverride {
     std::string old_;
 };
 
+// A test's own folder with an "app" folder to install into and a "temp"
+// folder that TMP points at while the test runs, so that the temporary files
+// the code under test makes can be counted and go with the test's folder.
+class InstallFolders {
+  public:
+    InstallFolders();
+
+    TempDir dir_;
+    std::string tempDir_ = dir_ / "temp";
+    std::string appDir_ = dir_ / "app";
+
+  private:
+    TmpOverride tmp_;
+};
+
 // A top-level window of this process with exactly that caption, or null.
 // (FindWindow would also find the windows of other test programs.)
 HWND FindOwnWindow(const char* caption);

@@ -131,7 +131,7 @@ TEST(PackageLayout, GroupsMustAllBeThereAndAddUp) {
 
 TEST(PackageLayout, OnlyTheFirst32GroupsAreWalked) {
     PackageBody body = testpkg::EmptyPackage("Many");
-    for (int i = 0; i < package::kMaxGroups; ++i) body.AddGroup(0x11, {{"f", Bytes(1, 'f')}});
+    for (size_t i = 0; i < package::kMaxGroups; ++i) body.AddGroup(0x11, {{"f", Bytes(1, 'f')}});
     body.header.groupCount = 200;
     EXPECT_TRUE(LayoutFits(body));
     body.header.groupCount = package::kMaxGroups;

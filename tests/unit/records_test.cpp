@@ -173,6 +173,28 @@ TEST(GroupHeaderCodec, LayoutAndRoundTrip) {
     EXPECT_EQ(0x00ABCDEFu, out.totalBytes);
 }
 
+// The flags byte as packages hold it: the destination kind in the low
+// nibble (subfolder bit 0x08), the copy mode in the high nibble.
+TEST(GroupFlags, BytesAndAccessors) {
+    struct Case {
+        Destination destination;
+        bool subfolder;
+        CopyMode mode;
+        uint8_t byte;
+    } cases[] = {
+        {Destination::kInstall, false, CopyMode::kPlain, 0x11},
+        {Destination::kWindows, true, CopyMode::kSelfRegistering, 0x2A},
+        {Destination::kSystem, false, CopyMode::kSharedDll, 0x84},
+        {Destination::kSystem, true, CopyMode::kSelfRegisteringToo, 0x4C},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.byte, MakeGroupFlags(c.destination, c.subfolder, c.mode));
+        EXPECT_EQ(c.destination, DestinationOf(c.byte));
+        EXPECT_EQ(c.subfolder, HasSubfolder(c.byte));
+        EXPECT_EQ(c.mode, CopyModeOf(c.byte));
+    }
+}
+
 TEST(FileEntryCodec, LayoutAndRoundTrip) {
     FileEntry f = {};
     strcpy(f.name, "program.exe");

@@ -10,6 +10,7 @@
 #include "tests/support/test_package.h"
 #include "tests/support/win_test_dir.h"
 #include "tests/win32/test_windows.h"
+#include "tests/support/same_bytes.h"
 #include "win32/unique_handle.h"
 
 using testpkg::Bytes;
@@ -68,7 +69,7 @@ TEST_F(ExtractTest, CopiesExactlyTheSizeAcrossChunkBoundaries) {
         status_.events.clear();
         std::string out = dir_ / "out.bin";
         ASSERT_TRUE(installer::ExtractToFile(stream.get(), (uint32_t)c.size, status_.window(), out.c_str()));
-        EXPECT_TRUE(testpkg::ReadFileBytes(out) == data);
+        EXPECT_TRUE(testpkg::SameBytes(data, testpkg::ReadFileBytes(out)));
         EXPECT_TRUE(testpkg::FileExists(out));
         EXPECT_EQ('#', fgetc(stream.get()));  // the stream stands just after the data
         EXPECT_EQ(c.positions, Positions());
@@ -97,7 +98,7 @@ TEST_F(ExtractTest, PacedMovesKeepTheFirstAndTheEnd) {
     std::string out = dir_ / "out.bin";
     ASSERT_TRUE(installer::ExtractToFile(stream.get(), (uint32_t)data.size(), status_.window(), out.c_str()));
     EXPECT_EQ((std::vector<std::string>{"0", "100"}), Positions());
-    EXPECT_TRUE(testpkg::ReadFileBytes(out) == data);
+    EXPECT_TRUE(testpkg::SameBytes(data, testpkg::ReadFileBytes(out)));
 }
 
 // Nothing is read when the file cannot be made; a package that ends early

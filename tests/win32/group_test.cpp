@@ -16,6 +16,7 @@
 #include "tests/support/test_package.h"
 #include "tests/support/win_test_dir.h"
 #include "tests/win32/test_windows.h"
+#include "tests/support/same_bytes.h"
 #include "uninstall_log/wendlo.h"
 #include "win32/unique_handle.h"
 
@@ -33,14 +34,9 @@ package::GroupHeader Group(uint8_t flags, const char* subfolder = "") {
     return group;
 }
 
-class GroupTest : public ::testing::Test {
+class GroupTest : public ::testing::Test, protected testpkg::InstallFolders {
   protected:
     void SetUp() override {
-        tempDir_ = dir_ / "temp";
-        appDir_ = dir_ / "app";
-        CreateDirectoryA(tempDir_.c_str(), nullptr);
-        CreateDirectoryA(appDir_.c_str(), nullptr);
-        tmp_.Set(tempDir_);
         char dir[MAX_PATH] = {};
         GetWindowsDirectoryA(dir, MAX_PATH);
         windowsDir_ = dir;
@@ -76,9 +72,7 @@ class GroupTest : public ::testing::Test {
         return testpkg::ReadLogList(log_, section, prefix);
     }
 
-    testpkg::TempDir dir_;
-    std::string tempDir_, appDir_, windowsDir_, systemDir_, subfolder_;
-    testpkg::TmpOverride tmp_;
+    std::string windowsDir_, systemDir_, subfolder_;
     std::string log_ = dir_ / "uninst.log";
     installer::GroupPathTable table_;
     wintest::StatusRecorder status_;
@@ -140,7 +134,7 @@ TEST_F(GroupTest, CopyGroupInstallsEachFileWithItsProgress) {
     std::string dir = appDir_ + "\\";
     ASSERT_EQ(1, installer::CopyGroup(group, status_.window(), stream.get(), dir.c_str(), nullptr));
 
-    for (const StoredFile& file : files) EXPECT_TRUE(testpkg::ReadFileBytes(dir + file.name) == file.data) << file.name;
+    for (const StoredFile& file : files) EXPECT_TRUE(testpkg::SameBytes(file.data, testpkg::ReadFileBytes(dir + file.name))) << file.name;
     EXPECT_EQ('#', fgetc(stream.get()));
     EXPECT_EQ((std::vector<std::string>{"file " + dir + "empty.txt", "pos 100",
                                         "file " + dir + "b.bin", "pos 0", "pos 100",
@@ -162,7 +156,7 @@ TEST_F(GroupTest, CopyGroupPacesTheLineAndTheBarAcrossItsFiles) {
     std::string dir = appDir_ + "\\";
     ASSERT_EQ(1, installer::CopyGroup(group, status_.window(), stream.get(), dir.c_str(), nullptr));
 
-    for (const StoredFile& file : files) EXPECT_TRUE(testpkg::ReadFileBytes(dir + file.name) == file.data) << file.name;
+    for (const StoredFile& file : files) EXPECT_TRUE(testpkg::SameBytes(file.data, testpkg::ReadFileBytes(dir + file.name))) << file.name;
     EXPECT_EQ((std::vector<std::string>{"file " + dir + "b.bin", "pos 0", "pos 100", "file " + dir + "d.txt"}),
               status_.events);
 }
@@ -190,9 +184,11 @@ TEST_F(GroupTest, EachCopyModeInstallsAndRecordsInItsList) {
             win32::UniqueFile stream = GroupStream(testpkg::GroupBlock(c.flags, "", {{"a.dll", data}}), &group);
             ASSERT_EQ(1, installer::CopyGroup(group, nullptr, stream.get(), groupDir.c_str(), log_.c_str()));
         }
-        EXPECT_TRUE(testpkg::ReadFileBytes(dir + "a.dll") == data);
+        EXPECT_TRUE(testpkg::SameBytes(data, testpkg::ReadFileBytes(dir + "a.dll")));
         EXPECT_EQ((std::vector<std::string>{dir + "a.dll", missing + "a.dll"}), Logged(c.section, c.prefix));
-        if (c.flags != 0x11) EXPECT_EQ(std::vector<std::string>(), Logged("CopiedFiles", "File"));
+        if (c.flags != 0x11) {
+            EXPECT_EQ(std::vector<std::string>(), Logged("CopiedFiles", "File"));
+        }
     }
     EXPECT_FALSE(testpkg::FileExists(dir_ / "missing"));
     EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(tempDir_));
@@ -241,16 +237,21 @@ TEST_F(GroupTest, DamagedGroupsAreRefusedBeforeAnythingIsWritten) {
     EXPECT_FALSE(testpkg::FileExists(dir_ / "escape.txt"));
 }
 
-// Without a temporary file the first file cannot be extracted.
+// A file that replaces another goes through a temporary file; without one
+// it cannot be extracted, and the file in place stays as it was. A new plain
+// file is written in its place and needs none.
 TEST_F(GroupTest, ATemporaryFileThatCannotBeMadeIsACopyError) {
     SetEnvironmentVariableA("TMP", (dir_ / "missing").c_str());
-    package::GroupHeader group;
-    win32::UniqueFile stream = GroupStream(testpkg::GroupBlock(0x11, "", {{"a.txt", {'a'}}}), &group);
-    wintest::BoxWatcher boxes({"Vornel Setup"});
     std::string dir = appDir_ + "\\";
+    ASSERT_TRUE(testpkg::WriteFileBytes(dir + "a.txt", testpkg::TextBytes("old")));
+    package::GroupHeader group;
+    win32::UniqueFile stream =
+        GroupStream(testpkg::GroupBlock(0x11, "", {{"new.txt", {'n'}}, {"a.txt", {'a'}}}), &group);
+    wintest::BoxWatcher boxes({"Vornel Setup"});
     EXPECT_EQ(0, installer::CopyGroup(group, status_.window(), stream.get(), dir.c_str(), nullptr));
     EXPECT_EQ(std::vector<std::string>{kCopyError + dir + "a.txt"}, boxes.Stop());
-    EXPECT_FALSE(testpkg::FileExists(dir + "a.txt"));
+    EXPECT_TRUE(testpkg::SameBytes(testpkg::TextBytes("old"), testpkg::ReadFileBytes(dir + "a.txt")));
+    EXPECT_TRUE(testpkg::SameBytes(Bytes{'n'}, testpkg::ReadFileBytes(dir + "new.txt")));
 }
 
 TEST_F(GroupTest, InstallGroupsInstallsOnlyTheMaskedGroupsAndSkipsTheRestExactly) {
@@ -265,8 +266,8 @@ TEST_F(GroupTest, InstallGroupsInstallsOnlyTheMaskedGroupsAndSkipsTheRestExactly
     installer::InstallGroups(stream.get(), body.header, 0b0101, status_.window(), appDir_.c_str(),
                              log_.c_str(), &table_);
 
-    EXPECT_TRUE(testpkg::ReadFileBytes(appDir_ + "\\zero.txt") == testpkg::Pattern(6000, 0));
-    EXPECT_TRUE(testpkg::ReadFileBytes(appDir_ + "\\two\\two.txt") == testpkg::Pattern(100, 2));
+    EXPECT_TRUE(testpkg::SameBytes(testpkg::Pattern(6000, 0), testpkg::ReadFileBytes(appDir_ + "\\zero.txt")));
+    EXPECT_TRUE(testpkg::SameBytes(testpkg::Pattern(100, 2), testpkg::ReadFileBytes(appDir_ + "\\two\\two.txt")));
     EXPECT_TRUE(testpkg::FileExists(appDir_ + "\\two\\2b.txt"));
     // A skipped group's folder is still made; its files are not installed.
     EXPECT_EQ(std::vector<std::string>(), testpkg::ListDir(appDir_ + "\\one"));

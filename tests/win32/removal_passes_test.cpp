@@ -53,7 +53,9 @@ class SharedPassTest : public RemovalPassTest {
     // A file with a count; count 0 writes no entry.
     std::string SharedFile(const std::string& name, DWORD count) {
         std::string path = MakeFile(name);
-        if (count) EXPECT_TRUE(testpkg::SetDwordValue(HKEY_LOCAL_MACHINE, testpkg::kSharedDllsKey, path.c_str(), count));
+        if (count) {
+            EXPECT_TRUE(testpkg::SetDwordValue(HKEY_LOCAL_MACHINE, testpkg::kSharedDllsKey, path.c_str(), count));
+        }
         return path;
     }
     long long Count(const std::string& path) {

@@ -15,6 +15,7 @@
 #include "tests/support/boot_renames.h"
 #include "tests/support/test_package.h"
 #include "tests/support/win_test_dir.h"
+#include "tests/support/same_bytes.h"
 #include "win32/unique_handle.h"
 
 using testpkg::Bytes;
@@ -34,15 +35,12 @@ std::string ShortPath(const std::string& path) {
 
 // How MoveFileExA records a file: its NT path.
 std::string NtPath(const std::string& path) { return "\\??\\" + path; }
+// The target of a rename that may replace an existing file.
+std::string NtTarget(const std::string& path) { return "!\\??\\" + path; }
 
-class ReplaceTest : public ::testing::Test {
+class ReplaceTest : public ::testing::Test, protected testpkg::InstallFolders {
   protected:
     void SetUp() override {
-        tempDir_ = dir_ / "temp";
-        appDir_ = dir_ / "app";
-        CreateDirectoryA(tempDir_.c_str(), nullptr);
-        CreateDirectoryA(appDir_.c_str(), nullptr);
-        tmp_.Set(tempDir_);
         hadWininit_ = testpkg::FileExists(testpkg::WininitPath());
     }
     void TearDown() override {
@@ -79,9 +77,6 @@ class ReplaceTest : public ::testing::Test {
         return ours;
     }
 
-    testpkg::TempDir dir_;
-    std::string tempDir_, appDir_;
-    testpkg::TmpOverride tmp_;
     bool hadWininit_ = false;
 };
 
@@ -120,9 +115,9 @@ TEST_F(ReplaceTest, NtFamilyGetsPendingRenamesInOrder) {
     EXPECT_TRUE(installer::ScheduleReplaceOn(kNt, dest2.c_str(), src2.c_str()));
     EXPECT_TRUE(installer::ScheduleReplaceOn(kNt, dest2.c_str(), src1.c_str()));
     using Pair = std::pair<std::string, std::string>;
-    EXPECT_EQ((std::vector<Pair>{{NtPath(src1), "!" + NtPath(dest1)},
-                                 {NtPath(src2), "!" + NtPath(dest2)},
-                                 {NtPath(src1), "!" + NtPath(dest2)}}),
+    EXPECT_EQ((std::vector<Pair>{{NtPath(src1), NtTarget(dest1)},
+                                 {NtPath(src2), NtTarget(dest2)},
+                                 {NtPath(src1), NtTarget(dest2)}}),
               OurPendingRenames());
     EXPECT_TRUE(OurWininitLines().empty());
 }
@@ -153,7 +148,7 @@ TEST_F(ReplaceTest, NothingIsScheduledWithoutBothFiles) {
 TEST_F(ReplaceTest, APlainFileIsCopiedOrWaitsForTheNextStart) {
     std::string free = File("free.exe", "old"), freeTemp = File("free.tmp", "new");
     EXPECT_TRUE(installer::CopyPlainFile(freeTemp.c_str(), free.c_str()));
-    EXPECT_TRUE(testpkg::ReadFileBytes(free) == TextBytes("new"));
+    EXPECT_TRUE(testpkg::SameBytes(TextBytes("new"), testpkg::ReadFileBytes(free)));
     EXPECT_FALSE(testpkg::FileExists(freeTemp));
 
     std::string busy = File("busy.exe", "old contents"), busyTemp = File("busy.tmp", "new");
@@ -161,14 +156,14 @@ TEST_F(ReplaceTest, APlainFileIsCopiedOrWaitsForTheNextStart) {
         win32::UniqueHandle held = Hold(busy);
         EXPECT_TRUE(installer::CopyPlainFile(busyTemp.c_str(), busy.c_str()));
     }
-    EXPECT_TRUE(testpkg::ReadFileBytes(busy) == TextBytes("old contents"));
-    EXPECT_TRUE(testpkg::ReadFileBytes(busyTemp) == TextBytes("new"));
+    EXPECT_TRUE(testpkg::SameBytes(TextBytes("old contents"), testpkg::ReadFileBytes(busy)));
+    EXPECT_TRUE(testpkg::SameBytes(TextBytes("new"), testpkg::ReadFileBytes(busyTemp)));
 
     std::string lostTemp = File("lost.tmp", "new");
     EXPECT_FALSE(installer::CopyPlainFile(lostTemp.c_str(), (dir_ / "no-folder\\app.exe").c_str()));
     EXPECT_FALSE(testpkg::FileExists(lostTemp));
     using Pair = std::pair<std::string, std::string>;
-    EXPECT_EQ((std::vector<Pair>{{NtPath(busyTemp), "!" + NtPath(busy)}}), OurPendingRenames());
+    EXPECT_EQ((std::vector<Pair>{{NtPath(busyTemp), NtTarget(busy)}}), OurPendingRenames());
 }
 
 // Each deferred file keeps its own temporary copy until the restart; the
@@ -192,15 +187,15 @@ TEST_F(ReplaceTest, CopyGroupGivesEachDeferredFileItsOwnTemporaryCopy) {
     held1.reset();
     held3.reset();
 
-    EXPECT_TRUE(testpkg::ReadFileBytes(appDir_ + "\\free.txt") == files[1].data);
-    EXPECT_TRUE(testpkg::ReadFileBytes(appDir_ + "\\first.dll") == Bytes{'o'});
-    EXPECT_TRUE(testpkg::ReadFileBytes(appDir_ + "\\third.dll") == Bytes{'o'});
+    EXPECT_TRUE(testpkg::SameBytes(files[1].data, testpkg::ReadFileBytes(appDir_ + "\\free.txt")));
+    EXPECT_TRUE(testpkg::SameBytes(Bytes{'o'}, testpkg::ReadFileBytes(appDir_ + "\\first.dll")));
+    EXPECT_TRUE(testpkg::SameBytes(Bytes{'o'}, testpkg::ReadFileBytes(appDir_ + "\\third.dll")));
     auto pending = OurPendingRenames();
     ASSERT_EQ(2u, pending.size());
-    EXPECT_EQ("!" + NtPath(appDir_ + "\\first.dll"), pending[0].second);
-    EXPECT_EQ("!" + NtPath(appDir_ + "\\third.dll"), pending[1].second);
+    EXPECT_EQ(NtTarget(appDir_ + "\\first.dll"), pending[0].second);
+    EXPECT_EQ(NtTarget(appDir_ + "\\third.dll"), pending[1].second);
     EXPECT_NE(pending[0].first, pending[1].first);
-    EXPECT_TRUE(testpkg::ReadFileBytes(pending[0].first.substr(4)) == files[0].data);
-    EXPECT_TRUE(testpkg::ReadFileBytes(pending[1].first.substr(4)) == files[2].data);
+    EXPECT_TRUE(testpkg::SameBytes(files[0].data, testpkg::ReadFileBytes(pending[0].first.substr(4))));
+    EXPECT_TRUE(testpkg::SameBytes(files[2].data, testpkg::ReadFileBytes(pending[1].first.substr(4))));
     EXPECT_EQ(2u, testpkg::ListDir(tempDir_).size());
 }

@@ -58,8 +58,12 @@ class SharedFileActionsTest : public ::testing::Test {
     // for 0); the path of the installed file.
     std::string Installed(const char* fixture, const std::string& name, uint32_t count) {
         std::string path = appDir_ + "\\" + name;
-        if (fixture) EXPECT_TRUE(CopyFileA(Fixture(fixture).c_str(), path.c_str(), FALSE));
-        if (count) EXPECT_TRUE(shared_counts::WriteSharedCount(path.c_str(), count));
+        if (fixture) {
+            EXPECT_TRUE(CopyFileA(Fixture(fixture).c_str(), path.c_str(), FALSE));
+        }
+        if (count) {
+            EXPECT_TRUE(shared_counts::WriteSharedCount(path.c_str(), count));
+        }
         return path;
     }
     // A new copy of fixture in the temporary folder, as CopyGroup extracts it.

@@ -8,6 +8,7 @@
 #include "tests/support/test_package.h"
 #include "tests/support/win_test_dir.h"
 #include "tests/win32/test_windows.h"
+#include "tests/support/same_bytes.h"
 #include "win32/unique_handle.h"
 
 using testpkg::Bytes;
@@ -59,7 +60,7 @@ TEST_F(StartupTest, UnpackGivesTheBodyByteForByte) {
         std::string temp = unpacked.path();
         EXPECT_EQ(dir_.path() + "\\", temp.substr(0, dir_.path().size() + 1));
         EXPECT_EQ(0, _strnicmp(temp.c_str() + dir_.path().size() + 1, "ZKS", 3)) << temp;
-        EXPECT_TRUE(testpkg::ReadFileBytes(temp) == body);
+        EXPECT_TRUE(testpkg::SameBytes(body, testpkg::ReadFileBytes(temp)));
         unpacked.Remove();
         EXPECT_FALSE(testpkg::FileExists(temp));
     }

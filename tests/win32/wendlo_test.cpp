@@ -35,9 +35,9 @@ TEST_F(WendloTest, OperationsAreExportedByOrdinalOnly) {
     EXPECT_EQ(nullptr, GetProcAddress(wendlo, "LogAddEntry"));
     EXPECT_EQ(nullptr, GetProcAddress(wendlo, "LogAddEntry@12"));
 
-    auto addEntry = reinterpret_cast<decltype(&LogAddEntry)>(GetProcAddress(wendlo, MAKEINTRESOURCEA(2)));
-    auto addKey = reinterpret_cast<decltype(&LogAddRegKey)>(GetProcAddress(wendlo, MAKEINTRESOURCEA(10)));
-    auto addValue = reinterpret_cast<decltype(&LogAddRegValue)>(GetProcAddress(wendlo, MAKEINTRESOURCEA(11)));
+    auto addEntry = reinterpret_cast<decltype(&LogAddEntry)>(reinterpret_cast<void*>(GetProcAddress(wendlo, MAKEINTRESOURCEA(2))));
+    auto addKey = reinterpret_cast<decltype(&LogAddRegKey)>(reinterpret_cast<void*>(GetProcAddress(wendlo, MAKEINTRESOURCEA(10))));
+    auto addValue = reinterpret_cast<decltype(&LogAddRegValue)>(reinterpret_cast<void*>(GetProcAddress(wendlo, MAKEINTRESOURCEA(11))));
     addEntry(log_.c_str(), "C:\\by ordinal", 2);
     addKey(log_.c_str(), "HKEY_CURRENT_USER\\Software\\Ordinal");
     addValue(log_.c_str(), 1, "Name");
@@ -111,14 +111,17 @@ TEST_F(WendloTest, AwkwardTextsReadBackUnchanged) {
 TEST_F(WendloTest, RecordsSurviveTheWriterBeingKilled) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string command = std::string("\"") + self + "\" --write-and-hang \"" + log_ + "\"";
+    std::string eventName = "wendlo-test-written-" + std::to_string(GetCurrentProcessId());
+    HANDLE written = CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
+    ASSERT_NE(nullptr, written);
+    std::string command =
+        std::string("\"") + self + "\" --write-and-hang \"" + log_ + "\" " + eventName;
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION info = {};
     ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                &startup, &info));
-    // The child signals through the log itself: wait for its last record.
-    DWORD start = GetTickCount();
-    while (Read("ShellLinks", "Link").empty() && GetTickCount() - start < 20000) Sleep(10);
+    EXPECT_EQ((DWORD)WAIT_OBJECT_0, WaitForSingleObject(written, 20000));
+    CloseHandle(written);
     TerminateProcess(info.hProcess, 9);
     WaitForSingleObject(info.hProcess, 5000);
     CloseHandle(info.hProcess);
@@ -127,19 +130,14 @@ TEST_F(WendloTest, RecordsSurviveTheWriterBeingKilled) {
     EXPECT_EQ((std::vector<std::string>{"last"}), Read("ShellLinks", "Link"));
 }
 
-TEST_F(WendloTest, TenThousandRecordsStayFast) {
-    DWORD start = GetTickCount();
+// How fast this goes is measured by bench/log.sh.
+TEST_F(WendloTest, TenThousandRecordsAreAllReadBack) {
     char text[64];
     for (int i = 0; i < 10000; ++i) {
         snprintf(text, sizeof text, "C:\\Program Files\\App\\file%05d.dat", i);
         LogAddEntry(log_.c_str(), text, 2);
     }
-    DWORD written = GetTickCount();
     std::vector<std::string> back = Read("CopiedFiles", "File");
-    DWORD read = GetTickCount();
     ASSERT_EQ(10000u, back.size());
     EXPECT_EQ("C:\\Program Files\\App\\file09999.dat", back.back());
-    // A generous bound that only a quadratic log would break.
-    EXPECT_LT(written - start, 2000u);
-    EXPECT_LT(read - written, 1000u);
 }

@@ -6,6 +6,7 @@
 
 #include "tests/support/win_test_dir.h"
 #include "tests/zekmake/zekmake_run.h"
+#include "tests/support/same_bytes.h"
 
 namespace {
 
@@ -188,9 +189,9 @@ TEST_F(ZekmakeE2E, EveryFeatureDecodesAsDescribed) {
     char ansi[64] = {};
     int ansiLen = WideCharToMultiByte(CP_ACP, 0, kLicence, -1, ansi, sizeof ansi, nullptr, nullptr);
     ASSERT_GT(ansiLen, 1);
-    EXPECT_TRUE(Bytes(ansi, ansi + ansiLen - 1) == p.licence);
+    EXPECT_TRUE(testpkg::SameBytes(Bytes(ansi, ansi + ansiLen - 1), p.licence));
     EXPECT_EQ(1, h.readmeFlag);
-    EXPECT_TRUE(Text("Read me\r\n") == p.readme);
+    EXPECT_TRUE(testpkg::SameBytes(Text("Read me\r\n"), p.readme));
 
     // The uninstaller's group comes last, in every setup type.
     ASSERT_EQ(4u, p.groups.size());
@@ -200,16 +201,16 @@ TEST_F(ZekmakeE2E, EveryFeatureDecodesAsDescribed) {
     EXPECT_STREQ("EveryHelp", p.groups[1].header.subfolder);
     ASSERT_EQ(2u, p.groups[0].files.size());
     EXPECT_EQ("app.exe", p.groups[0].files[0].name);
-    EXPECT_TRUE(app == p.groups[0].files[0].data);
+    EXPECT_TRUE(testpkg::SameBytes(app, p.groups[0].files[0].data));
     EXPECT_EQ("empty.txt", p.groups[0].files[1].name);
     EXPECT_EQ(0u, p.groups[0].files[1].data.size());
     ASSERT_EQ(1u, p.groups[2].files.size());
-    EXPECT_TRUE(testpkg::Pattern(5000, 2) == p.groups[2].files[0].data);
+    EXPECT_TRUE(testpkg::SameBytes(testpkg::Pattern(5000, 2), p.groups[2].files[0].data));
     ASSERT_EQ(2u, p.groups[3].files.size());
     EXPECT_EQ("drevok.exe", p.groups[3].files[0].name);
-    EXPECT_TRUE(Text("stand-in uninstaller") == p.groups[3].files[0].data);
+    EXPECT_TRUE(testpkg::SameBytes(Text("stand-in uninstaller"), p.groups[3].files[0].data));
     EXPECT_EQ("wendlo.dll", p.groups[3].files[1].name);
-    EXPECT_TRUE(testpkg::ReadFileBytes(bin_ + "\\wendlo.dll") == p.groups[3].files[1].data);
+    EXPECT_TRUE(testpkg::SameBytes(p.groups[3].files[1].data, testpkg::ReadFileBytes(bin_ + "\\wendlo.dll")));
 
     ASSERT_EQ(2u, p.setupTypes.size());
     EXPECT_STREQ("Full", p.setupTypes[0].name);
@@ -259,7 +260,7 @@ TEST_F(ZekmakeE2E, EveryFeatureDecodesAsDescribed) {
     EXPECT_EQ(1u, p.before[0].header.waitFlag);
     ASSERT_EQ(2u, p.before[0].files.size());
     EXPECT_EQ("data.ini", p.before[0].files[0].name);
-    EXPECT_TRUE(Text("[data]") == p.before[0].files[0].data);
+    EXPECT_TRUE(testpkg::SameBytes(Text("[data]"), p.before[0].files[0].data));
     EXPECT_EQ("check.exe", p.before[0].files[1].name);
     // Highest order first.
     ASSERT_EQ(2u, p.after.size());
@@ -268,7 +269,7 @@ TEST_F(ZekmakeE2E, EveryFeatureDecodesAsDescribed) {
     EXPECT_STREQ("Late", p.after[1].header.packName);
     EXPECT_STREQ("late.exe", p.after[1].header.programName);
     EXPECT_EQ(0u, p.after[1].header.waitFlag);
-    EXPECT_TRUE(Text("late") == p.after[1].files[0].data);
+    EXPECT_TRUE(testpkg::SameBytes(Text("late"), p.after[1].files[0].data));
 }
 
 TEST_F(ZekmakeE2E, MistakesNameFileAndLineAndNothingIsWritten) {

@@ -9,27 +9,26 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "builder/registry_text.h"
 #include "package/bytes.h"
 #include "package/file_name.h"
+#include "package/limits.h"
 #include "package/records.h"
+#include "package/registry_text.h"
 
 namespace zekmake {
 
 namespace {
 
 // What the installer and the package can hold.
-constexpr size_t kMaxGroups = 32;
-constexpr size_t kMaxSetupTypes = 3;
-constexpr size_t kMaxEntries = 255;  // links of one place, registry values, run packs of one list
-constexpr size_t kMaxPathLen = 255;
-constexpr size_t kMaxProgramNameLen = 30;
+using package::kMaxGroups;
+using package::kMaxSetupTypes;
+constexpr size_t kMaxEntries = package::kMaxCountedEntries;
+constexpr size_t kMaxPathLen = package::kMaxProjectPath;
+constexpr size_t kMaxProgramNameLen = package::kMaxRunProgramName;
 constexpr size_t kMaxRegText = builder::kMaxRegTextLength - 1;  // without its NUL
 constexpr uint8_t kModernSystems = 0x40;  // NT 6 and later: Vista to 11
 constexpr uint8_t kAllSystems = 0x37 | kModernSystems;
-
-constexpr uint32_t kRootClasses = 0x80000000u;
-constexpr uint32_t kRootUser = 0x80000001u;
-constexpr uint32_t kRootMachine = 0x80000002u;
 
 template <typename T>
 struct Named {
@@ -42,12 +41,16 @@ constexpr Named<uint8_t> kSystems[] = {
     {"nt6", kModernSystems}, {"vista", kModernSystems}, {"7", kModernSystems},
     {"8", kModernSystems}, {"8.1", kModernSystems}, {"10", kModernSystems},
     {"11", kModernSystems}};
-constexpr Named<uint8_t> kDestinations[] = {{"install", 1}, {"windows", 2}, {"system", 4}};
-constexpr Named<uint8_t> kModes[] = {
-    {"plain", 0x10}, {"self-registering", 0x20}, {"shared-dll", 0x80}};
-constexpr Named<uint32_t> kRoots[] = {{"HKEY_CLASSES_ROOT", kRootClasses},  {"HKCR", kRootClasses},
-                                      {"HKEY_CURRENT_USER", kRootUser},     {"HKCU", kRootUser},
-                                      {"HKEY_LOCAL_MACHINE", kRootMachine}, {"HKLM", kRootMachine}};
+constexpr Named<package::Destination> kDestinations[] = {{"install", package::Destination::kInstall},
+                                                        {"windows", package::Destination::kWindows},
+                                                        {"system", package::Destination::kSystem}};
+constexpr Named<package::CopyMode> kModes[] = {{"plain", package::CopyMode::kPlain},
+                                               {"self-registering", package::CopyMode::kSelfRegistering},
+                                               {"shared-dll", package::CopyMode::kSharedDll}};
+constexpr Named<uint32_t> kRoots[] = {
+    {"HKEY_CLASSES_ROOT", package::kRootClasses},      {"HKCR", package::kRootClasses},
+    {"HKEY_CURRENT_USER", package::kRootCurrentUser},   {"HKCU", package::kRootCurrentUser},
+    {"HKEY_LOCAL_MACHINE", package::kRootLocalMachine}, {"HKLM", package::kRootLocalMachine}};
 
 template <typename T, size_t N>
 std::string NameList(const Named<T> (&names)[N]) {
@@ -150,6 +153,9 @@ class Reader {
     void ReadGroups(const std::vector<Table>& tables, builder::Project* p);
     void ReadSetupTypes(const std::vector<Table>& tables, builder::Project* p);
     void ReadLinks(const std::vector<Table>& tables, bool desktop, builder::Project* p);
+    bool ReadLinkFolder(const Table& table, std::string folder, std::string* folderPath,
+                        std::vector<std::string>* folders);
+    void ReadLinkTarget(const Table& table, bool inFolder, builder::ProjectLink* link);
     void ReadRegistry(const std::vector<Table>& tables, builder::Project* p);
     void ReadRunPacks(const std::vector<Table>& tables, std::vector<builder::RunPack>* packs);
     // The setup types that install group index without the first group.
@@ -443,7 +449,7 @@ void Reader::ReadEntryValues(const Table& app, const char* appName, builder::Pro
         } else if (text.find_first_of("\r\n") != std::string::npos) {
             Fail(app, line, Quoted(v.key) + " holds a line break", "put the text on one line");
         } else {
-            p->registry.push_back({kRootMachine, 0,
+            p->registry.push_back({package::kRootLocalMachine, builder::kRegTypeText,
                                    std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + appName,
                                    v.valueName, text});
         }
@@ -566,13 +572,15 @@ void Reader::ReadGroups(const std::vector<Table>& tables, builder::Project* p) {
                      "move it out, or make its files a group of their own with a \"subfolder\"");
             CheckFileNames(table, folder);
         }
-        uint8_t destination = 1, mode = 0x10;
+        package::Destination destination = package::Destination::kInstall;
+        package::CopyMode mode = package::CopyMode::kPlain;
         Choice(table, "destination", kDestinations, &destination);
         Choice(table, "mode", kModes, &mode);
         std::string subfolder;
+        bool hasSubfolder = false;
         if (Text(table, "subfolder", 254, false, &subfolder)) {
             if (IsFileName(subfolder)) {
-                destination |= builder::kGroupHasSubfolder;
+                hasSubfolder = true;
                 package::CopyText(g.subfolder, sizeof g.subfolder, subfolder.c_str());
             } else {
                 Fail(table, LineOf(*table.t.get("subfolder")),
@@ -582,7 +590,7 @@ void Reader::ReadGroups(const std::vector<Table>& tables, builder::Project* p) {
         }
         package::CopyText(g.name, sizeof g.name, name.c_str());
         package::CopyText(g.sourceFolder, sizeof g.sourceFolder, folder.c_str());
-        g.flags = (uint8_t)(mode | destination);
+        g.flags = package::MakeGroupFlags(destination, hasSubfolder, mode);
         p->groups.push_back(g);
         groupNames_.push_back(name);
         groupLines_.push_back(table.line());
@@ -645,6 +653,65 @@ std::vector<std::string> Reader::TypesWithoutFirstGroup(size_t index) const {
     return types;
 }
 
+// Splits a link's "folder" into its folder names and notes each level in
+// folders (each after its parent). False, with a mistake, when a name cannot
+// be a folder.
+bool Reader::ReadLinkFolder(const Table& table, std::string folder, std::string* folderPath,
+                            std::vector<std::string>* folders) {
+    std::replace(folder.begin(), folder.end(), '/', '\\');
+    for (size_t start = 0; start <= folder.size();) {
+        size_t end = std::min(folder.find('\\', start), folder.size());
+        std::string part = folder.substr(start, end - start);
+        if (!IsFileName(part) || part.size() >= sizeof(builder::ProjectLink::name)) {
+            Fail(table, LineOf(*table.t.get("folder")),
+                 "\"folder\" " + Quoted(folder) + " holds " +
+                     (part.empty() ? std::string("an empty folder name")
+                                   : "the folder name " + Quoted(part)) +
+                     " that cannot be a folder of at most 31 characters",
+                 "separate folder names by one / and leave out : < > \" | ? *");
+            return false;
+        }
+        *folderPath += (folderPath->empty() ? "" : "\\") + part;
+        if (std::find(folders->begin(), folders->end(), *folderPath) == folders->end())
+            folders->push_back(*folderPath);
+        start = end + 1;
+    }
+    return true;
+}
+
+// The shortcut's group and file: the group by its name, the file directly
+// in that group's source folder.
+void Reader::ReadLinkTarget(const Table& table, bool inFolder, builder::ProjectLink* link) {
+    std::string group, file;
+    bool hasGroup = Text(table, "group", SIZE_MAX, true, &group);
+    bool hasFile = Text(table, "file", sizeof link->target - 1, true, &file);
+    auto found = std::find(groupNames_.begin(), groupNames_.end(), group);
+    if (hasGroup && found == groupNames_.end()) {
+        Fail(table, LineOf(*table.t.get("group")), "no group is named " + Quoted(group),
+             "name a group of a [[group]] table");
+    } else if (hasGroup && hasFile) {
+        size_t index = found - groupNames_.begin();
+        std::string target = groupFolders_[index] + "\\" + file;
+        if (!IsFileName(file) || (!groupFolders_[index].empty() && !host_.IsFile(target)))
+            Fail(table, LineOf(*table.t.get("file")),
+                 Quoted(file) + " is not a file of the group " + Quoted(group) + " (no file " +
+                     target + ")",
+                 "name a file directly in the group's source folder");
+        std::vector<std::string> types = TypesWithoutFirstGroup(index);
+        if (inFolder && !types.empty()) {
+            std::string list;
+            for (const std::string& t : types) list += (list.empty() ? "" : ", ") + t;
+            Fail(table, table.line(),
+                 "the installer makes shortcut folders only with the first group (" +
+                     Quoted(groupNames_[0]) + "), which the setup type " + list + " leaves out",
+                 "add " + Quoted(groupNames_[0]) + " to " + list +
+                     ", or leave out \"folder\" to put the shortcut at the top");
+        }
+        link->targetGroup = (int16_t)index;
+    }
+    package::CopyText(link->target, sizeof link->target, file.c_str());
+}
+
 void Reader::ReadLinks(const std::vector<Table>& tables, bool desktop, builder::Project* p) {
     const char* place = desktop ? "desktop" : "start_menu";
     std::vector<std::string> folders;  // each folder after its parent
@@ -654,31 +721,9 @@ void Reader::ReadLinks(const std::vector<Table>& tables, bool desktop, builder::
         Table table = Labelled(tables[i], "name", i);
         lastLine = table.line();
         CheckKeys(table, {"name", "group", "file", "folder"});
-        std::string folder;
-        bool hasFolder = Text(table, "folder", kMaxPathLen, false, &folder);
-        std::string folderPath;
-        if (hasFolder) {
-            std::replace(folder.begin(), folder.end(), '/', '\\');
-            for (size_t start = 0; start <= folder.size();) {
-                size_t end = std::min(folder.find('\\', start), folder.size());
-                std::string part = folder.substr(start, end - start);
-                bool ok = IsFileName(part) && part.size() < sizeof(builder::ProjectLink::name);
-                if (!ok) {
-                    Fail(table, LineOf(*table.t.get("folder")),
-                         "\"folder\" " + Quoted(folder) + " holds " +
-                             (part.empty() ? std::string("an empty folder name")
-                                           : "the folder name " + Quoted(part)) +
-                             " that cannot be a folder of at most 31 characters",
-                         "separate folder names by one / and leave out : < > \" | ? *");
-                    hasFolder = false;
-                    break;
-                }
-                folderPath += (folderPath.empty() ? "" : "\\") + part;
-                if (std::find(folders.begin(), folders.end(), folderPath) == folders.end())
-                    folders.push_back(folderPath);
-                start = end + 1;
-            }
-        }
+        std::string folder, folderPath;
+        bool hasFolder = Text(table, "folder", kMaxPathLen, false, &folder) &&
+                         ReadLinkFolder(table, folder, &folderPath, &folders);
         std::string name;
         bool hasName = Text(table, "name", sizeof(builder::ProjectLink::name) - 1, false, &name);
         if (!table.t.get("name")) {
@@ -701,34 +746,7 @@ void Reader::ReadLinks(const std::vector<Table>& tables, bool desktop, builder::
 
         builder::ProjectLink link = {};
         package::CopyText(link.name, sizeof link.name, name.c_str());
-        std::string group, file;
-        bool hasGroup = Text(table, "group", SIZE_MAX, true, &group);
-        bool hasFile = Text(table, "file", sizeof link.target - 1, true, &file);
-        auto found = std::find(groupNames_.begin(), groupNames_.end(), group);
-        if (hasGroup && found == groupNames_.end()) {
-            Fail(table, LineOf(*table.t.get("group")), "no group is named " + Quoted(group),
-                 "name a group of a [[group]] table");
-        } else if (hasGroup && hasFile) {
-            size_t index = found - groupNames_.begin();
-            std::string target = groupFolders_[index] + "\\" + file;
-            if (!IsFileName(file) || (!groupFolders_[index].empty() && !host_.IsFile(target)))
-                Fail(table, LineOf(*table.t.get("file")),
-                     Quoted(file) + " is not a file of the group " + Quoted(group) + " (no file " +
-                         target + ")",
-                     "name a file directly in the group's source folder");
-            std::vector<std::string> types = TypesWithoutFirstGroup(index);
-            if (hasFolder && !types.empty()) {
-                std::string list;
-                for (const std::string& t : types) list += (list.empty() ? "" : ", ") + t;
-                Fail(table, table.line(),
-                     "the installer makes shortcut folders only with the first group (" +
-                         Quoted(groupNames_[0]) + "), which the setup type " + list + " leaves out",
-                     "add " + Quoted(groupNames_[0]) + " to " + list +
-                         ", or leave out \"folder\" to put the shortcut at the top");
-            }
-            link.targetGroup = (int16_t)index;
-        }
-        package::CopyText(link.target, sizeof link.target, file.c_str());
+        ReadLinkTarget(table, hasFolder, &link);
         // The builder takes the path without its last component as the
         // folder; an empty path leaves the shortcut at the top.
         std::string path = hasFolder ? folderPath + "\\" + name : "";
@@ -809,7 +827,7 @@ void Reader::ReadRegistry(const std::vector<Table>& tables, builder::Project* p)
                  "add value = \"text\" or value = 123");
             ok = false;
         } else if (value->is_string()) {
-            entry.type = 0;
+            entry.type = builder::kRegTypeText;
             if (!Text(table, "value", kMaxRegText, false, &entry.data))
                 ok = false;
             else if (entry.data.find_first_of("\r\n") != std::string::npos) {
@@ -822,7 +840,7 @@ void Reader::ReadRegistry(const std::vector<Table>& tables, builder::Project* p)
             if (Integer(table, "value", INT32_MIN, UINT32_MAX, &number)) {
                 // The builder reads signed decimals and clamps the rest, so
                 // every number goes as the signed value of the same 32 bits.
-                entry.type = 1;
+                entry.type = builder::kRegTypeNumber;
                 entry.data = std::to_string((int32_t)(uint32_t)number);
             } else {
                 ok = false;

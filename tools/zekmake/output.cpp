@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "package/bytes.h"
+#include "package/records.h"
 #include "tools/zekmake/description.h"
 
 namespace zekmake {
@@ -9,7 +10,7 @@ void AddUninstallGroup(const std::string& folder, builder::Project* project) {
     builder::ProjectGroup group = {};
     package::CopyText(group.name, sizeof group.name, "Uninstaller");
     package::CopyText(group.sourceFolder, sizeof group.sourceFolder, folder.c_str());
-    group.flags = 0x11;  // plain files, into the installation folder
+    group.flags = package::MakeGroupFlags(package::Destination::kInstall, false, package::CopyMode::kPlain);
     // A mask names 32 groups; the reader leaves the last of them free.
     uint32_t bit = project->groups.size() < 32 ? 1u << project->groups.size() : 0;
     project->groups.push_back(group);
