@@ -11,6 +11,7 @@
 #include "package/bytes.h"
 #include "package/file_name.h"
 #include "uninstall_log/wendlo.h"
+#include "win32/message_box.h"
 #include "win32/temp_file.h"
 
 namespace installer {
@@ -33,7 +34,7 @@ InstallAction ActionFor(package::CopyMode copyMode) {
 
 int ReportCopyError(HWND statusWindow, const std::string& destination) {
     std::string text = "Error while copyying file : \n " + destination;
-    MessageBoxA(statusWindow, text.c_str(), "Vornel Setup", MB_OK | MB_ICONERROR);
+    win32::ShowMessage(statusWindow, text.c_str(), "Vornel Setup", MB_OK | MB_ICONERROR);
     return 0;
 }
 

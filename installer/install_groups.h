@@ -19,7 +19,11 @@ namespace installer {
 // installs every group) and skipped exactly otherwise. Stops after a group
 // that CopyGroup refused (it has told the user) and at a group header the
 // package does not hold whole.
-void InstallGroups(FILE* stream, const package::PackageHeader& header, uint32_t groupMask,
+struct GroupsInstalled {
+    uint64_t bytes = 0;     // the sizes of the files of the groups installed
+    bool complete = false;  // every group was installed or skipped
+};
+GroupsInstalled InstallGroups(FILE* stream, const package::PackageHeader& header, uint32_t groupMask,
                    HWND statusWindow, const char* installDir, const char* logPath,
                    GroupPathTable* table);
 

@@ -4,18 +4,10 @@
 
 namespace installer {
 
-namespace {
-LogSettings settings;
-}  // namespace
-
-void SetLogSettings(bool enabled, const char* installDir) {
-    settings.enabled = enabled;
-    package::CopyText(settings.installDir, sizeof settings.installDir, installDir);
-    package::JoinPath(settings.logPath, sizeof settings.logPath, settings.installDir, "uninst.log");
-}
-
-const LogSettings& GetLogSettings() {
-    return settings;
+void LogSettings::Set(bool logEnabled, const char* destination) {
+    enabled = logEnabled;
+    package::CopyText(installDir, sizeof installDir, destination);
+    package::JoinPath(logPath, sizeof logPath, installDir, "uninst.log");
 }
 
 }  // namespace installer

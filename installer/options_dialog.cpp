@@ -5,36 +5,20 @@
 
 #include <string>
 
+#include "installer/destination.h"
 #include "installer/dialogs.h"
 #include "installer/resource.h"
 #include "package/bytes.h"
 #include "win32/com.h"
-#include "win32/unique_handle.h"
+#include "win32/message_box.h"
 
 namespace installer {
 
 namespace {
 
-// "ProgramFilesDir" of the machine, or false when it cannot be read.
-bool GetProgramFilesDir(char* out, DWORD outSize) {
-    win32::UniqueHkey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0,
-                      KEY_READ, key.put()) != ERROR_SUCCESS)
-        return false;
-    DWORD type = 0;
-    DWORD size = outSize - 1;
-    out[outSize - 1] = 0;
-    return RegQueryValueExA(key.get(), "ProgramFilesDir", nullptr, &type, (BYTE*)out, &size) ==
-               ERROR_SUCCESS &&
-           (type == REG_SZ || type == REG_EXPAND_SZ);
-}
-
 void FillDefaults(HWND dialog, const InstallOptions& options) {
-    char base[MAX_PATH] = {};
-    if (!GetProgramFilesDir(base, sizeof base)) strcpy(base, "c:\\");
-    char destination[2 * MAX_PATH];
-    package::JoinPath(destination, sizeof destination, base, options.destination);
-    SetDlgItemTextA(dialog, IDC_DESTINATION, destination);
+    std::string destination = DefaultDestination(options.destination, options.registeredFolder);
+    SetDlgItemTextA(dialog, IDC_DESTINATION, destination.c_str());
 
     if (options.typeCount <= 1) {
         ShowWindow(GetDlgItem(dialog, IDC_TYPE_LABEL), SW_HIDE);
@@ -62,7 +46,7 @@ void Browse(HWND dialog) {
 }
 
 bool Ask(HWND dialog, const std::string& text, UINT icon) {
-    return MessageBoxA(dialog, text.c_str(), kSetupName, MB_OKCANCEL | icon) == IDOK;
+    return win32::ShowMessage(dialog, text.c_str(), kSetupName, MB_OKCANCEL | icon) == IDOK;
 }
 
 // Ends the dialog as OK once the destination exists and is current; asks
@@ -88,6 +72,11 @@ INT_PTR AcceptDestination(HWND dialog, InstallOptions* options) {
     if (fullLen == 0 || fullLen >= MAX_PATH)
         package::CopyText(options->destination, MAX_PATH, typed);
     const char* destination = options->destination;
+    // Elsewhere, the registered installation would lose its entry: asked
+    // first, and a No leaves the dialog open.
+    if (options->registeredFolder[0] && !SameFolder(destination, options->registeredFolder) &&
+        !Ask(dialog, OtherFolderQuestion(options->registeredFolder), MB_ICONQUESTION))
+        return 0;
 
     // Only an existing directory can become the current one.
     if (SetCurrentDirectoryA(destination)) return IDC_OK;
@@ -99,7 +88,7 @@ INT_PTR AcceptDestination(HWND dialog, InstallOptions* options) {
     if (CreateDirectoryA(destination, nullptr) && SetCurrentDirectoryA(destination)) return IDC_OK;
     std::string error =
         std::string("Cannot create directory ") + destination + "\n Installation must end now !";
-    MessageBoxA(dialog, error.c_str(), kSetupName, MB_OK | MB_ICONERROR);
+    win32::ShowMessage(dialog, error.c_str(), kSetupName, MB_OK | MB_ICONERROR);
     return IDC_CANCEL;
 }
 

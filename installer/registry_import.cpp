@@ -88,7 +88,7 @@ LONG WriteSection(const package::RegistrySection& section) {
 
 void ImportRegistryBlock(FILE* stream, const char* appName, uint32_t offset, uint32_t size,
                          const char* installDir, const char* logPath,
-                         package::RegistryLogList* notes) {
+                         package::RegistryLogList* notes, bool associatedProgram) {
     std::string text;
     if (!ReadBlock(stream, offset, size, &text)) {
         // The uninstall registration made before still reaches the log, so
@@ -104,7 +104,8 @@ void ImportRegistryBlock(FILE* stream, const char* appName, uint32_t offset, uin
     // Today's registry editor asks its own question, and on 64-bit Windows
     // writes where a 32-bit uninstaller never looks: from Vista on, and
     // wherever no program takes .reg files, the entries are written here.
-    if (IsNt6OrLater() || !ImportWithAssociatedProgram(appName, installDir, text))
+    if (IsNt6OrLater() || !associatedProgram ||
+        !ImportWithAssociatedProgram(appName, installDir, text))
         WriteRegistrySections(sections);
 }
 

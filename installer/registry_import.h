@@ -19,10 +19,11 @@ namespace installer {
 // uninstaller removes them once empty); when logPath names the uninstall log,
 // records all of them; then has the entries written. A block that cannot be
 // read is reported with the system's error text and only the notes already
-// in notes are recorded.
+// in notes are recorded. Without associatedProgram the entries are always
+// written here, never by a program that could ask its own question.
 void ImportRegistryBlock(FILE* stream, const char* appName, uint32_t offset, uint32_t size,
                          const char* installDir, const char* logPath,
-                         package::RegistryLogList* notes);
+                         package::RegistryLogList* notes, bool associatedProgram = true);
 
 // Notes the sections as ImportRegistryBlock does, with the keys the writing
 // will create, probed in the registry now.

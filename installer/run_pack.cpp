@@ -6,6 +6,7 @@
 #include "package/bytes.h"
 #include "package/file_name.h"
 #include "package/records.h"
+#include "win32/message_box.h"
 #include "win32/temp_file.h"
 #include "win32/unique_handle.h"
 
@@ -14,7 +15,7 @@ namespace installer {
 namespace {
 
 void ReportDamagedList(HWND owner) {
-    MessageBoxA(owner, "Error while reading the runpack header !", "Setup Error",
+    win32::ShowMessage(owner, "Error while reading the runpack header !", "Setup Error",
                 MB_OK | MB_ICONWARNING);
 }
 
@@ -28,7 +29,7 @@ bool MakeExtractionDirectory(char* directory, HWND owner) {
     char text[MAX_PATH + 96];
     snprintf(text, sizeof text, "Failed to create directory : %s\nGetLastError returned: %d",
              directory[0] ? directory : tempDir, (int)error);
-    MessageBoxA(owner, text, "RunPack Extraction Error", MB_OK | MB_ICONWARNING);
+    win32::ShowMessage(owner, text, "RunPack Extraction Error", MB_OK | MB_ICONWARNING);
     return false;
 }
 

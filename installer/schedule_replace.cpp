@@ -7,6 +7,8 @@ namespace installer {
 
 namespace {
 
+bool scheduled = false;
+
 bool ShortPath(const char* path, char* out) {
     DWORD len = GetShortPathNameA(path, out, MAX_PATH);
     return len > 0 && len < MAX_PATH;
@@ -40,9 +42,14 @@ bool ScheduleReplace(const char* destination, const char* source) {
 bool ScheduleReplaceOn(DWORD platformId, const char* destination, const char* source) {
     if (!win32::PathExists(destination) || !win32::PathExists(source)) return false;
     // The NT family ignores wininit.ini.
-    if (platformId == VER_PLATFORM_WIN32_NT)
-        return MoveFileExA(source, destination, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING) != 0;
-    return ScheduleInWininit(destination, source);
+    const DWORD flags = MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING;
+    bool recorded = platformId == VER_PLATFORM_WIN32_NT
+                        ? MoveFileExA(source, destination, flags) != 0
+                        : ScheduleInWininit(destination, source);
+    if (recorded) scheduled = true;
+    return recorded;
 }
+
+bool ReplaceScheduled() { return scheduled; }
 
 }  // namespace installer

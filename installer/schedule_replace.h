@@ -17,4 +17,8 @@ bool ScheduleReplace(const char* destination, const char* source);
 // gets the line destination=source in short (8.3) paths.
 bool ScheduleReplaceOn(DWORD platformId, const char* destination, const char* source);
 
+// True once this process has recorded a replacement: the installation is
+// complete only after the next Windows start.
+bool ReplaceScheduled();
+
 }  // namespace installer

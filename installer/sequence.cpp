@@ -1,21 +1,28 @@
 #include "installer/sequence.h"
 
 #include <cstdio>
+#include <iterator>
 #include <memory>
 #include <new>
+#include <string>
 
 #include "installer/background_window.h"
+#include "installer/command_line.h"
+#include "installer/destination.h"
 #include "installer/dialogs.h"
+#include "installer/exit_code.h"
 #include "installer/install_actions.h"
-#include "installer/log_settings.h"
 #include "installer/reboot.h"
 #include "installer/resource.h"
+#include "installer/schedule_replace.h"
 #include "installer/setup_run.h"
 #include "installer/startup.h"
+#include "installer/unattended.h"
 #include "installer/windows_version.h"
 #include "package/bytes.h"
 #include "package/layout.h"
 #include "uninstall_log/wendlo.h"
+#include "win32/message_box.h"
 
 namespace installer {
 
@@ -28,11 +35,20 @@ constexpr char kRunPackError[] = "Setup Error !";
 bool StartUp(SetupRun& run, BackgroundSettings* colours) {
     EnterProgramFolder();
     if (!VerifyPackage(run.instance, colours)) return false;
-    if (!UnpackPackage("setup.dat", run.instance, &run.tempFile)) return false;
+    if (!UnpackPackage("setup.dat", run.instance, &run.tempFile, package::kMaxBodySize,
+                       !run.unattended))
+        return false;
     run.stream.reset(OpenPackageStream(run.tempFile.path(), &run.header));
     if (!run.stream || !package::CheckPackageLayout(run.stream.get(), run.header))
         return ShowInstallError(IDS_CRC_FAILED, run.instance), false;
     return true;
+}
+
+// path as a full path from the current folder; "" stays "".
+std::string FullPath(const std::string& path) {
+    char full[MAX_PATH];
+    DWORD len = path.empty() ? 0 : GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    return len > 0 && len < MAX_PATH ? std::string(full) : path;
 }
 
 void BuildTitle(const package::PackageHeader& header, char* title, size_t titleSize) {
@@ -54,19 +70,21 @@ std::unique_ptr<char[]> ReadText(const SetupRun& run, uint32_t offset, uint32_t 
     return text;
 }
 
+// An unattended run accepts the licence: whoever started it has.
 bool AcceptLicence(const SetupRun& run) {
-    if (run.header.licenceFlag == 0) return true;
+    if (run.header.licenceFlag == 0 || run.unattended) return true;
     auto text = ReadText(run, run.header.licenceOffset, run.header.licenceSize);
     if (!text) return false;
     if (ShowLicenceDialog(run.instance, run.background.get(), text.get()) != IDC_CANCEL)
         return true;
-    return MessageBoxA(run.background.get(), "Are you sure you want to abort this installation ? ",
-                       kSetupName, MB_YESNO | MB_ICONQUESTION) != IDYES;
+    return win32::ShowMessage(run.background.get(),
+                              "Are you sure you want to abort this installation ? ", kSetupName,
+                              MB_YESNO | MB_ICONQUESTION) != IDYES;
 }
 
 bool RunPacksOrWarn(const SetupRun& run, uint8_t count, uint32_t offset, const char* warning) {
     if (count == 0 || RunPacksStep(run, count, offset)) return true;
-    MessageBoxA(run.background.get(), warning, kRunPackError, MB_OK | MB_ICONWARNING);
+    win32::ShowMessage(run.background.get(), warning, kRunPackError, MB_OK | MB_ICONWARNING);
     return false;
 }
 
@@ -94,6 +112,43 @@ bool ChooseDestination(SetupRun& run) {
         return false;
     if (run.options.typeCount >= 2) run.groupMask = run.typeMasks[run.options.chosenType];
     return true;
+}
+
+// The options dialog's answers from the switches, checked before anything
+// runs: the type by index or name, the destination. False after a line in
+// the unattended log.
+bool TakeUnattendedChoices(SetupRun& run) {
+    const char* names[kMaxSetupTypes];
+    for (size_t i = 0; i < std::size(names); ++i) names[i] = run.options.typeNames[i];
+    int type = ChooseSetupType(run.typeSwitch, names, run.options.typeCount);
+    if (type < 0)
+        return LogUnattended("The package has no setup type " + run.typeSwitch), false;
+    if (run.options.typeCount >= 2) run.groupMask = run.typeMasks[type];
+
+    const char* registered = run.options.registeredFolder;
+    std::string destination = run.destinationSwitch.empty()
+                                  ? DefaultDestination(run.header.appName, registered)
+                                  : run.destinationSwitch;
+    if (registered[0] && !SameFolder(destination, registered))
+        return LogUnattended(std::string("An installation of this application is registered in ") +
+                             registered + ": it is not left without its entry for one in " +
+                             destination),
+               false;
+    if (!package::CopyText(run.options.destination, sizeof run.options.destination,
+                           destination.c_str()))
+        return LogUnattended("The destination " + destination + " is too long"), false;
+    return true;
+}
+
+// The destination made with every missing folder, and made current as the
+// options dialog leaves it. False after a line in the unattended log.
+bool MakeUnattendedDestination(SetupRun& run) {
+    const char* destination = run.options.destination;
+    if (MakeFolderPath(destination, &run.createdDirs) && SetCurrentDirectoryA(destination))
+        return true;
+    LogUnattended(std::string("Cannot create directory ") + destination +
+                  "\n Installation must end now !");
+    return false;
 }
 
 // The status window turns from file copying to the shortcut phases.
@@ -124,14 +179,14 @@ void OfferReadme(const SetupRun& run) {
     if (run.header.readmeFlag == 0) return;
     auto text = ReadText(run, run.header.readmeOffset, run.header.readmeSize);
     if (!text) return;
-    if (MessageBoxA(nullptr, "Do you want to view the readme file now ?", "Setup question",
-                    MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL) == IDYES)
+    if (!run.unattended &&
+        win32::ShowMessage(nullptr, "Do you want to view the readme file now ?", "Setup question",
+                           MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL) == IDYES)
         ShowReadmeDialog(run.instance, run.background.get(), text.get());
-    const LogSettings& log = GetLogSettings();
     char path[MAX_PATH + 16];
-    if (!package::JoinPath(path, sizeof path, log.installDir, "readme.txt")) return;
+    if (!package::JoinPath(path, sizeof path, run.log.installDir, "readme.txt")) return;
     // Recorded before it is written, like every installed file.
-    AddLogEntryStep(path, kLogCopiedFile);
+    AddLogEntryStep(run, path, kLogCopiedFile);
     WriteReadmeFile(path, text.get());
 }
 
@@ -140,57 +195,89 @@ void ShowFinalMessage(const SetupRun& run) {
     LoadStringA(run.instance, IDS_COMPLETED, format, sizeof format);
     char text[256];
     snprintf(text, sizeof text, format, run.title);
-    MessageBoxA(run.background.get(), text, kSetupName, MB_OK | MB_ICONINFORMATION);
+    win32::ShowMessage(run.background.get(), text, kSetupName, MB_OK | MB_ICONINFORMATION);
+}
+
+// An unattended run's switches; false after a line in its log when one is
+// unknown or malformed. Relative paths are taken from the folder setup was
+// started in, before its own folder becomes the current one.
+bool TakeSwitches(SetupRun& run, const char* commandTail) {
+    Switches switches = ParseSwitches(commandTail);
+    if (!switches.unattended) return true;
+    run.unattended = true;
+    RouteMessagesToLog(FullPath(switches.logPath));
+    if (!switches.bad.empty())
+        return LogUnattended("Unknown or malformed switch " + switches.bad), false;
+    run.typeSwitch = switches.type;
+    run.destinationSwitch = FullPath(switches.destination);
+    return true;
 }
 
 }  // namespace
 
-int RunSetup(HINSTANCE instance) {
+int RunSetup(HINSTANCE instance, const char* commandTail) {
     SetupRun run;
     run.instance = instance;
+    if (!TakeSwitches(run, commandTail)) return kSetupFailed;
     BackgroundSettings colours;
-    if (!StartUp(run, &colours)) return 0;
+    if (!StartUp(run, &colours)) return kSetupFailed;
 
     // Questions: every refusal returns 0, and the run's members clean up.
     BuildTitle(run.header, run.title, sizeof run.title);
-    run.background.reset(
-        CreateBackgroundWindow(instance, run.title, colours.backColor, colours.dithered));
-    if (ShowWelcomeDialog(instance, run.background.get()) == IDC_CANCEL) return 0;
+    if (!run.unattended) {
+        run.background.reset(
+            CreateBackgroundWindow(instance, run.title, colours.backColor, colours.dithered));
+        if (ShowWelcomeDialog(instance, run.background.get()) == IDC_CANCEL) return kSetupFailed;
+    }
     if (!CheckWindowsVersion(run.header.allowedSystems))
-        return ShowInstallError(IDS_WRONG_WINDOWS, instance), 0;
-    if (!AcceptLicence(run)) return 0;
+        return ShowInstallError(IDS_WRONG_WINDOWS, instance), kSetupFailed;
+    if (!AcceptLicence(run)) return kSetupFailed;
+    // Each step seeks to what it reads: the types can be had before the packs run.
+    ReadSetupTypes(run);
+    package::CopyText(run.options.registeredFolder, sizeof run.options.registeredFolder,
+                      RegisteredFolder(run.header.appName).c_str());
+    if (run.unattended && !TakeUnattendedChoices(run)) return kSetupFailed;
     if (!RunPacksOrWarn(run, run.header.beforeCount, run.header.beforeOffset,
                         "Something wrong while executing a needed program BEFORE install\n"
                         "Now cleaning up temp data..."))
-        return 0;
-    ReadSetupTypes(run);
-    if (!ChooseDestination(run)) return 0;
+        return kSetupFailed;
+    if (!(run.unattended ? MakeUnattendedDestination(run) : ChooseDestination(run)))
+        return kSetupFailed;
 
     // Installation: no way back from here.
-    run.status.reset(OpenStatusWindow(instance, run.background.get()));
-    SetLogSettings(run.header.uninstall != 0, run.options.destination);
-    InstallGroupsStep(run);
+    if (!run.unattended) run.status.reset(OpenStatusWindow(instance, run.background.get()));
+    run.log.Set(run.header.uninstall != 0, run.options.destination);
+    for (const std::string& dir : run.createdDirs)
+        AddLogEntryStep(run, dir.c_str(), kLogCreatedDir);
+    GroupsInstalled groups = InstallGroupsStep(run);
     ShowShortcutPhase(run.status.get(), "Creating Desktop Shortcuts...");
     CreateShortcutsStep(run, run.header.desktopCount, run.header.desktopOffset);
     ShowShortcutPhase(run.status.get(), "Creating Start Menu Shortcuts...");
     CreateShortcutsStep(run, run.header.startMenuCount, run.header.startMenuOffset);
-    if (GetLogSettings().enabled) RegisterUninstallStep(run);
+    if (run.log.enabled) RegisterUninstallStep(run, groups.bytes);
     ImportRegistryStep(run);
     run.status.reset();
     OfferReadme(run);
     if (!RunPacksOrWarn(run, run.header.afterCount, run.header.afterOffset,
                         "Something wrong while executing a needed program AFTER install"))
-        return 0;
+        return kSetupFailed;
 
     run.stream.reset();
     run.tempFile.Remove();
-    INT_PTR rebootChoice =
-        run.header.reboot ? ShowRebootQuestion(instance, run.background.get()) : 0;
+    // Unattended, nobody is asked and nothing restarts: the exit code tells.
+    INT_PTR rebootChoice = run.header.reboot && !run.unattended
+                               ? ShowRebootQuestion(instance, run.background.get())
+                               : 0;
     ShowFinalMessage(run);
     run.background.reset();
+    // The copy error, shown to a user who then knows, is all a deployment
+    // tool would otherwise miss: unattended, it fails the run.
+    if (run.unattended && !groups.complete) return kSetupFailed;
+    if (run.unattended)
+        return run.header.reboot || ReplaceScheduled() ? kSetupRestartNeeded : kSetupDone;
     // The restart is the very last thing: every window is gone.
     if (rebootChoice == IDC_REBOOT_NOW) RequestReboot();
-    return 1;
+    return kSetupDone;
 }
 
 }  // namespace installer

@@ -5,8 +5,8 @@
 
 namespace installer {
 
-// Runs the whole installation; returns the process's exit code (1 after the
-// final message, 0 after any abort).
-int RunSetup(HINSTANCE instance);
+// Runs the whole installation as commandTail (the command line after the
+// program's name) asks; returns the process's exit code (SetupExitCode).
+int RunSetup(HINSTANCE instance, const char* commandTail);
 
 }  // namespace installer

@@ -6,8 +6,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "installer/group_directory.h"
+#include "installer/log_settings.h"
 #include "installer/startup.h"
 #include "package/limits.h"
 #include "package/registry_text.h"
@@ -29,6 +32,9 @@ struct InstallOptions {
     // In: the application name. Out (after OK): the chosen directory as a
     // full path; it exists and is the process's current directory.
     char destination[MAX_PATH];
+    // The folder of an installation of the same application registered
+    // before, offered first; "" when there is none.
+    char registeredFolder[MAX_PATH];
     uint16_t chosenType;  // after OK with typeCount > 1: always < typeCount
     uint16_t typeCount;   // 1 when the package offers no choice
 };
@@ -37,6 +43,11 @@ struct InstallOptions {
 // windows go, the package stream is closed, then the temporary file deleted.
 struct SetupRun {
     HINSTANCE instance = nullptr;
+    // Started with /S: no window at all, every message in the unattended
+    // log, and the switches below in place of the dialogs' answers.
+    bool unattended = false;
+    std::string typeSwitch;         // /TYPE=, "" for the first type
+    std::string destinationSwitch;  // /D= as a full path, "" for the default
     package::PackageHeader header = {};
     // "Setup of <name> version <version>", or the header's own title.
     char title[64] = {};
@@ -56,6 +67,10 @@ struct SetupRun {
     // Registry keys and values for the uninstall log: the uninstall
     // registration's first, then the package's own.
     package::RegistryLogList registryNotes;
+    LogSettings log;  // set once the destination is known
+    // The folders an unattended run made for the destination, outermost
+    // first, recorded once the log is known.
+    std::vector<std::string> createdDirs;
 };
 
 }  // namespace installer

@@ -10,6 +10,7 @@
 #include "package/bytes.h"
 #include "package/decimal.h"
 #include "win32/last_error.h"
+#include "win32/message_box.h"
 #include "win32/unique_handle.h"
 #include "package/zlib_api.h"
 #include "win32/library.h"
@@ -36,7 +37,7 @@ INT_PTR CALLBACK UnpackingProc(HWND, UINT message, WPARAM, LPARAM) {
 void ShowInstallError(UINT stringId, HINSTANCE instance) {
     char text[256] = {};
     LoadStringA(instance, stringId, text, sizeof text);
-    MessageBoxA(nullptr, text, "Installation Error", MB_OK | MB_TASKMODAL | MB_ICONERROR);
+    win32::ShowMessage(nullptr, text, "Installation Error", MB_OK | MB_TASKMODAL | MB_ICONERROR);
 }
 
 bool EnterProgramFolder() {
@@ -91,7 +92,7 @@ uint32_t FileCrc32(const char* path, HINSTANCE instance) {
 }
 
 bool UnpackPackage(const char* packagePath, HINSTANCE instance, win32::TempFile* unpacked,
-                   uint64_t maxBodySize) {
+                   uint64_t maxBodySize, bool showWindow) {
     // Removed again on every failure below.
     win32::TempFile temp;
     if (!temp.Create("ZKS")) return win32::ShowLastError(), false;
@@ -123,9 +124,12 @@ bool UnpackPackage(const char* packagePath, HINSTANCE instance, win32::TempFile*
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
-    win32::UniqueWindow window(CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_UNPACKING),
-                                                  nullptr, UnpackingProc, 0));
-    SetForegroundWindow(window.get());
+    win32::UniqueWindow window;
+    if (showWindow) {
+        window.reset(CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_UNPACKING), nullptr,
+                                        UnpackingProc, 0));
+        SetForegroundWindow(window.get());
+    }
     HWND bar = GetDlgItem(window.get(), IDC_UNPACK_PROGRESS);
     SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
 

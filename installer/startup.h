@@ -40,9 +40,10 @@ uint32_t FileCrc32(const char* path, HINSTANCE instance);
 // ("ZKS" prefix) behind the unpacking window; *unpacked owns it from then on.
 // On false the user has been told why (message 3 without zlib, message 6 for
 // a damaged package or a body larger than maxBodySize bytes, where
-// unpacking stops) and no temporary file is left behind.
+// unpacking stops) and no temporary file is left behind. Without
+// showWindow no unpacking window is shown.
 bool UnpackPackage(const char* packagePath, HINSTANCE instance, win32::TempFile* unpacked,
-                   uint64_t maxBodySize = package::kMaxBodySize);
+                   uint64_t maxBodySize = package::kMaxBodySize, bool showWindow = true);
 
 // Opens the unpacked package for reading and reads its header. Returns null
 // (and leaves *header untouched) when the file cannot be opened or holds

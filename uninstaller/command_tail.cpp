@@ -21,4 +21,13 @@ const char* CommandTail(const char* commandLine) {
     return p;
 }
 
+const char* TakeQuietSwitch(const char* tail, bool* quiet) {
+    *quiet = tail[0] == '/' && (tail[1] == 's' || tail[1] == 'S') &&
+             (tail[2] == '\0' || IsBlankOrControl(tail[2]));
+    if (!*quiet) return tail;
+    const char* p = tail + 2;
+    while (IsBlankOrControl(*p)) ++p;
+    return p;
+}
+
 }  // namespace uninstaller

@@ -14,4 +14,9 @@ namespace uninstaller {
 // a non-null commandLine; empty when nothing follows the name.
 const char* CommandTail(const char* commandLine);
 
+// The log path of a tail that may start with the switch /S (in any case)
+// and the characters at or below the blank behind it; *quiet tells whether
+// it did. Without the switch, tail itself.
+const char* TakeQuietSwitch(const char* tail, bool* quiet);
+
 }  // namespace uninstaller

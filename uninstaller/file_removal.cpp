@@ -17,6 +17,8 @@ namespace {
 
 constexpr char kLogLibrary[] = "wendlo.dll";
 constexpr char kCopyMarker = '|';
+// Between the folders of the copy's tail: no path holds it either.
+constexpr char kFolderSeparator = '*';
 
 std::vector<std::string> ownInUse;
 
@@ -119,13 +121,15 @@ void RemoveFile(const char* path) {
     if (IsOwnFile(path)) ownInUse.push_back(path);
 }
 
-void RemoveOwnFilesAfterExit(const char* folder) {
+void RemoveOwnFilesAfterExit(const std::vector<std::string>& folders) {
     if (ownInUse.empty()) return;
     char copyFolder[MAX_PATH], program[MAX_PATH] = {}, library[MAX_PATH] = {};
     if (!MakeCopyFolder(copyFolder)) return;
     HMODULE logLibrary = GetModuleHandleA(kLogLibrary);
-    // Tail: marker, handle, folder, then the files.
-    std::string paths = std::string(1, kCopyMarker) + folder;
+    // Tail: marker, handle, the folders, then the files.
+    std::string paths(1, kCopyMarker);
+    for (size_t i = 0; i < folders.size(); ++i)
+        paths += (i ? std::string(1, kFolderSeparator) : "") + folders[i];
     for (const std::string& path : ownInUse) paths += kCopyMarker + path;
     if (CopyModule(nullptr, copyFolder, program) &&
         (!logLibrary || CopyModule(logLibrary, copyFolder, library)) &&
@@ -144,7 +148,12 @@ int RunRemovalCopy(const char* tail) {
         HANDLE original = (HANDLE)(uintptr_t)strtoul(fields[0].c_str(), nullptr, 10);
         if (WaitForSingleObject(original, INFINITE) == WAIT_OBJECT_0) {
             for (size_t i = 2; i < fields.size(); ++i) DeleteOnceFree(fields[i].c_str());
-            if (!fields[1].empty()) RemoveDirectoryA(fields[1].c_str());
+            for (size_t start = 0; start < fields[1].size();) {
+                size_t end = fields[1].find(kFolderSeparator, start);
+                if (end == std::string::npos) end = fields[1].size();
+                RemoveDirectoryA(fields[1].substr(start, end - start).c_str());
+                start = end + 1;
+            }
         }
         CloseHandle(original);
     }

@@ -6,6 +6,9 @@
 // the restart keeps its own uninstaller.
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace uninstaller {
 
 // Deletes the file. The uninstaller's own program or log library, in use by
@@ -16,14 +19,14 @@ void RemoveFile(const char* path);
 
 // When RemoveFile noted the uninstaller's own files: copies the program and
 // its log library into a fresh temporary folder and starts the copy, which
-// waits for this process to end, deletes those files, then removes folder
-// if it is empty by then ("": no folder), and has Windows delete the copy
+// waits for this process to end, deletes those files, then removes each of
+// folders, innermost first, that is empty by then, and has Windows delete the copy
 // and its folder at the next restart (Windows 95/98 keep no such schedule:
 // the copy stays in the temporary folder). Does nothing when no own file was
 // noted; when the copy cannot be made or started, the files stay. Called
 // only when the run completes: after a Cancel, the uninstaller must still be
 // there to run again.
-void RemoveOwnFilesAfterExit(const char* folder);
+void RemoveOwnFilesAfterExit(const std::vector<std::string>& folders);
 
 // True when tail is the command tail RemoveOwnFilesAfterExit gives the copy.
 // No log path starts like it ('|' cannot stand in a path).

@@ -16,7 +16,8 @@ using shared_counts::DeleteSharedCount;
 using shared_counts::ReadSharedCount;
 using shared_counts::WriteSharedCount;
 
-// The state of one pass: the Always flag starts clear in each.
+// The state of one pass: the Always flag starts clear in each, unless
+// nobody is there to ask.
 struct SharedPass {
     HWND progress;
     HINSTANCE instance;
@@ -76,13 +77,14 @@ void DeleteServer(const char* path) {
 
 }  // namespace
 
-PassEnd RemoveInstalledDlls(const char* log, HWND progress, HINSTANCE instance) {
-    return RunSharedPass({progress, instance, RemoveFile}, log, "InstalledDLLs", "DLL",
+PassEnd RemoveInstalledDlls(const char* log, HWND progress, HINSTANCE instance, bool ask) {
+    return RunSharedPass({progress, instance, RemoveFile, !ask}, log, "InstalledDLLs", "DLL",
                          "Now removing installed DLLs");
 }
 
-PassEnd RemoveOleFiles(const char* log, HWND progress, HINSTANCE instance) {
-    return RunSharedPass({progress, instance, DeleteServer}, log, "OLEFiles", "OLE", nullptr);
+PassEnd RemoveOleFiles(const char* log, HWND progress, HINSTANCE instance, bool ask) {
+    return RunSharedPass({progress, instance, DeleteServer, !ask}, log, "OLEFiles", "OLE",
+                         nullptr);
 }
 
 }  // namespace uninstaller

@@ -9,5 +9,7 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const char* tail = uninstaller::CommandTail(GetCommandLineA());
     if (uninstaller::IsRemovalCopyTail(tail)) return uninstaller::RunRemovalCopy(tail);
-    return uninstaller::RunUninstall(instance, tail);
+    bool quiet = false;
+    const char* logPath = uninstaller::TakeQuietSwitch(tail, &quiet);
+    return uninstaller::RunUninstall(instance, logPath, quiet);
 }

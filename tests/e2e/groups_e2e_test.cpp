@@ -180,6 +180,34 @@ TEST_F(GroupsE2E, FilesInUseWaitForTheNextStart) {
     EXPECT_EQ(sources, TempFiles());
 }
 
+// Unattended, what the exit code tells beyond "done": a file in use that
+// waits for the next start (2), and a group that could not be installed,
+// whose copy error is in the log (0).
+TEST_F(GroupsE2E, UnattendedExitCodesTellARestartOrACopyError) {
+    ASSERT_TRUE(CreateDirectoryA(destDir_.c_str(), nullptr));
+    std::string held = destDir_ + "\\held.dll", log = root_ / "log.txt";
+    ASSERT_TRUE(testpkg::WriteFileBytes(held, TextBytes("old")));
+    win32::UniqueHandle holder(CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                           OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    std::string switches = "/S /LOG=\"" + log + "\" /D=" + destDir_;
+    testpkg::PackageBody inUse = Package();
+    inUse.AddGroup(0x11, {{"held.dll", TextBytes("new")}});
+    WritePackage(inUse.Finish());
+    EXPECT_EQ(2, RunUnattended(switches)) << TRANSCRIPT();
+
+    testpkg::PackageBody refused = Package();
+    refused.AddGroup(0x11, {{"..\\escape.txt", TextBytes("out")}});
+    WritePackage(refused.Finish());
+    EXPECT_EQ(0, RunUnattended(switches)) << TRANSCRIPT();
+    EXPECT_TRUE(NoWindowSeen()) << TRANSCRIPT();
+    std::string final = "Vornel Setup: Installation of Setup of " + unique_ +
+                        " version 1.0 has been completed successfuly. Goodbye !\r\n";
+    Bytes logged = testpkg::ReadFileBytes(log);
+    EXPECT_EQ(final + "Vornel Setup: Error while copyying file :   " + destDir_ + "\\..\\escape.txt\r\n" + final,
+              std::string(logged.begin(), logged.end()));
+}
+
 // Before the options a waited pack runs and is gone, then two background
 // packs whose files share their names run on from folders of their own;
 // after the installation a failing and a missing program are survived in

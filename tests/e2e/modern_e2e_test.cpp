@@ -131,6 +131,7 @@ class ModernE2E : public e2e::UninstallTest {
         return "[application]\nname = \"" + appName_ +
                "\"\nversion = \"1.0\"\nlicence = \"licence.txt\"\nreadme = \"readme.txt\"\n"
                "systems = " + systems + "\nuninstall = true\n"
+               "publisher = \"Suite Tests\"\nabout_url = \"https://example.com/\"\nicon = \"app.exe\"\n"
                "[[group]]\nname = \"Program\"\nsource = \"program\"\n"
                "[[group]]\nname = \"Help\"\nsource = \"help\"\nsubfolder = \"Help\"\n"
                "[[group]]\nname = \"Shared\"\nsource = \"shared\"\ndestination = \"system\"\n"
@@ -239,6 +240,10 @@ TEST_F(ModernE2E, EveryFeatureLandsInItsOwnViewsAndGoesWithTheRegisteredUninstal
     std::string registration = kUninstallKey + appName_;
     std::string command = ValueInView(HKEY_LOCAL_MACHINE, registration, "UninstallString", kOwnView);
     EXPECT_EQ("sz:\"" + destDir_ + "\\drevok.exe\" " + destDir_ + "\\uninst.log", command);
+    // The description's entry values, the icon in the installation folder.
+    EXPECT_EQ("sz:Suite Tests", ValueInView(HKEY_LOCAL_MACHINE, registration, "Publisher", kOwnView));
+    EXPECT_EQ("sz:https://example.com/", ValueInView(HKEY_LOCAL_MACHINE, registration, "URLInfoAbout", kOwnView));
+    EXPECT_EQ("sz:" + destDir_ + "\\app.exe", ValueInView(HKEY_LOCAL_MACHINE, registration, "DisplayIcon", kOwnView));
     EXPECT_FALSE(KeyInView(HKEY_LOCAL_MACHINE, registration, kOtherView));
 
     // The installed program runs.

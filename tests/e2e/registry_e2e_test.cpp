@@ -7,6 +7,7 @@
 #include "tests/e2e/setup_fixture.h"
 #include "tests/support/test_log.h"
 #include "tests/support/same_bytes.h"
+#include "tests/support/test_registry.h"
 #include "uninstall_log/wendlo.h"
 
 namespace {
@@ -102,7 +103,7 @@ TEST_F(RegistryE2E, EntriesAreImportedRegisteredAndLogged) {
                                         "HKEY_CURRENT_USER\\" + userKey_,
                                         "HKEY_CURRENT_USER\\" + userKey_ + "\\Sub"}),
               Logged("Registry Keys", "RegKey"));
-    EXPECT_EQ((std::vector<std::string>{"DisplayName", "UninstallString"}), Logged("RegKey1", "Value"));
+    EXPECT_EQ(testpkg::RegistrationValueNames(), Logged("RegKey1", "Value"));
     EXPECT_EQ((std::vector<std::string>{"Path", "Count"}), Logged("RegKey2", "Value"));
     EXPECT_EQ((std::vector<std::string>{"@", "Blob"}), Logged("RegKey3", "Value"));
     char name[64] = {};
@@ -118,7 +119,7 @@ TEST_F(RegistryE2E, WithoutARegistryBlockTheRegistrationIsStillLogged) {
     ASSERT_EQ(1, InstallToDestination()) << TRANSCRIPT();
     EXPECT_EQ((std::vector<std::string>{"HKEY_LOCAL_MACHINE\\" + UninstallKey()}),
               Logged("Registry Keys", "RegKey"));
-    EXPECT_EQ((std::vector<std::string>{"DisplayName", "UninstallString"}), Logged("RegKey1", "Value"));
+    EXPECT_EQ(testpkg::RegistrationValueNames(), Logged("RegKey1", "Value"));
 }
 
 TEST_F(RegistryE2E, WithoutLoggingEntriesAreImportedButNotRegistered) {

@@ -225,6 +225,23 @@ TEST_P(RebootChoiceE2E, RestartsNothing) {
 
 INSTANTIATE_TEST_SUITE_P(LaterAndRestartWindows, RebootChoiceE2E, ::testing::Values(1029, 1030));
 
+// Unattended, the licence counts as accepted, the readme is written without
+// being offered, and a restart the package asks for is the exit code 2,
+// never a restart. A relative /D= is taken from the folder setup starts in.
+TEST_F(SequenceE2E, UnattendedAsksNothingAndRestartsNothing) {
+    testpkg::PackageBody body = Package();
+    body.SetLicence(kLicence);
+    body.SetReadme("Read me");
+    body.header.reboot = 1;
+    WritePackage(body.Finish());
+    EXPECT_EQ(2, RunUnattended("/S /D=dest")) << TRANSCRIPT();
+    EXPECT_TRUE(NoWindowSeen()) << TRANSCRIPT();
+    EXPECT_EQ("Read me", FileText(destDir_ + "\\readme.txt"));
+    EXPECT_FALSE(testpkg::FileExists(rebootRecord_));
+    EXPECT_FALSE(testpkg::FileExists(packageDir_ + "\\dest"));
+    EXPECT_EQ(std::vector<std::string>(), TempFiles());
+}
+
 // Damaged packages whose CRC matches (the table the layout unit test runs
 // too): each is refused as damaged right after unpacking, before any
 // window of the sequence, writes nothing outside the temporary folder and

@@ -32,12 +32,17 @@ void SetupTest::WritePackage(const testpkg::Bytes& body, const std::string& extr
     WriteSettings("[main]\r\nCRC32=" + std::to_string(testpkg::Crc32(gz)) + "\r\n" + extraLines);
 }
 
-void SetupTest::StartSetup(const std::string& workDir) {
+void SetupTest::StartSetup(const std::string& workDir, const std::string& args) {
     std::vector<std::string> env = {"TMP=" + tempDir_, "TEMP=" + tempDir_,
                                     "SETUP_REBOOT_RECORD=" + rebootRecord_};
     env.insert(env.end(), extraEnv_.begin(), extraEnv_.end());
-    ASSERT_TRUE(driver_.Start(packageDir_ + "\\setup.exe", "",
+    ASSERT_TRUE(driver_.Start(packageDir_ + "\\setup.exe", args,
                               workDir.empty() ? packageDir_ : workDir, env)) << TRANSCRIPT();
+}
+
+int SetupTest::RunUnattended(const std::string& switches) {
+    StartSetup(root_.path(), switches);
+    return driver_.WaitExit();
 }
 
 std::string SetupTest::AnswerBox(const std::string& caption, int button) {

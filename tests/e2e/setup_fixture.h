@@ -21,11 +21,16 @@ class SetupTest : public ::testing::Test {
     void WritePackage(const testpkg::Bytes& body, const std::string& extraLines = "");
     void WriteSettings(const std::string& text);
     void WriteCompressed(const testpkg::Bytes& gz);
-    // Starts setup.exe in workDir (the package folder when empty) with its
-    // own temporary folder.
+    // Starts setup.exe with args in workDir (the package folder when empty)
+    // with its own temporary folder.
     // A reboot it asks for is only recorded in rebootRecord_ (see
     // installer/reboot.h): no test can restart the prefix.
-    void StartSetup(const std::string& workDir = "");
+    void StartSetup(const std::string& workDir = "", const std::string& args = "");
+    // Runs setup.exe with switches from root_ to its end; the exit code (-1
+    // when it did not end).
+    int RunUnattended(const std::string& switches);
+    // True when the driver saw no window of the programs it ran.
+    bool NoWindowSeen() const { return driver_.Transcript().find("\nwindow ") == std::string::npos; }
 
     // Waits for a message box captioned caption, answers it with button and
     // returns its text ("<no box>" when none came).

@@ -11,6 +11,7 @@
 
 #include "tests/e2e/setup_fixture.h"
 #include "tests/support/test_log.h"
+#include "tests/support/test_registry.h"
 #include "uninstall_log/wendlo.h"
 
 using testpkg::Link;
@@ -143,7 +144,7 @@ TEST_F(ShortcutsLogE2E, ChosenTypesLinksAndEverythingInstalledAreLoggedInOrder) 
     EXPECT_EQ(unique_, appName);
     EXPECT_EQ(Names{"HKEY_LOCAL_MACHINE\\" + std::string(kUninstallKey) + "\\" + unique_},
               Logged("Registry Keys", "RegKey"));
-    EXPECT_EQ((Names{"DisplayName", "UninstallString"}), Logged("RegKey1", "Value"));
+    EXPECT_EQ(testpkg::RegistrationValueNames(), Logged("RegKey1", "Value"));
 }
 
 // Without the log: one type, so every record whose group exists is acted on;

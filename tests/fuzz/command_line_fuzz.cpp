@@ -1,10 +1,12 @@
-// The uninstaller's command line and the registry keys of its log: the
-// argument taken from the command line lies inside it, and the keys parsed
+// The command lines of both programs and the registry keys of the
+// uninstaller's log: the argument taken from the command line lies inside
+// it, setup's switches come from inside it, and the keys parsed
 // from the input's lines are ordered children first. The same text goes
 // through the plain-name check every stored name passes.
 #include <cstring>
 #include <string>
 
+#include "installer/command_line.h"
 #include "package/file_name.h"
 #include "uninstaller/command_tail.h"
 #include "uninstaller/key_list.h"
@@ -14,6 +16,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* tail = uninstaller::CommandTail(text.c_str());
     if (tail < text.c_str() || tail > text.c_str() + strlen(text.c_str())) __builtin_trap();
     package::IsPlainName(text.c_str());
+    bool quiet = false;
+    const char* logPath = uninstaller::TakeQuietSwitch(tail, &quiet);
+    if (logPath < tail || logPath > tail + strlen(tail)) __builtin_trap();
+    installer::Switches switches = installer::ParseSwitches(text.c_str());
+    // Every value is a piece of the line.
+    for (const std::string* value : {&switches.type, &switches.logPath, &switches.destination, &switches.bad})
+        if (value->size() > text.size()) __builtin_trap();
+    installer::FolderOfUninstallCommand(text);
 
     uninstaller::KeyList keys;
     for (size_t start = 0; start <= text.size();) {

@@ -188,6 +188,8 @@ bool LogTexts() {
 bool CommandLines() {
     return Write("command_line", "quoted",
                  "\"C:\\Program Files\\Seed\\drevok.exe\" C:\\Program Files\\Seed\\uninst.log") &&
+           Write("command_line", "switches",
+                 "setup.exe /S /TYPE=\"Full install\" /LOG=\"C:\\My Logs\\s.txt\" /D=C:\\Apps\\My App") &&
            Write("command_line", "keys",
                  "HKEY_LOCAL_MACHINE\\Software\\Seed\nHKEY_LOCAL_MACHINE\\Software\\Seed\\Sub\n"
                  "HKEY_CURRENT_USER\\Software\nHKEY_CLASSES_ROOT\\.seed\n");

@@ -57,4 +57,11 @@ long long DwordValue(HKEY root, const std::string& subKey, const char* name) {
     return status == ERROR_SUCCESS && size == sizeof data ? (long long)data : -1;
 }
 
+const std::vector<std::string>& RegistrationValueNames() {
+    static const std::vector<std::string> names = {
+        "DisplayName", "UninstallString", "QuietUninstallString", "InstallLocation", "DisplayIcon",
+        "DisplayVersion", "EstimatedSize", "NoModify", "NoRepair"};
+    return names;
+}
+
 }  // namespace testpkg

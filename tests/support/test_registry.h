@@ -22,4 +22,8 @@ long long DwordValue(HKEY root, const std::string& subKey, const char* name);
 // The SharedDLLs key of HKEY_LOCAL_MACHINE.
 extern const char kSharedDllsKey[];
 
+// The values of an uninstall registration with a version, in the order the
+// installer writes and logs them.
+const std::vector<std::string>& RegistrationValueNames();
+
 }  // namespace testpkg

@@ -9,11 +9,13 @@
 #include <memory>
 #include <thread>
 
+#include "installer/destination.h"
 #include "installer/registry_import.h"
 #include "installer/uninstall_registration.h"
 #include "tests/support/private_registry.h"
 #include "tests/support/test_log.h"
 #include "tests/support/test_package.h"
+#include "tests/support/test_registry.h"
 #include "tests/support/win_test_dir.h"
 #include "uninstall_log/wendlo.h"
 
@@ -60,16 +62,27 @@ class UninstallRegistrationTest : public ::testing::Test {
 TEST_F(UninstallRegistrationTest, RegistersQuotedCommandNotesAndAppName) {
     std::string dest = dir_ / "Program Files";
     CreateDirectoryA(dest.c_str(), nullptr);
-    installer::RegisterUninstall("Tool", dest.c_str(), &notes_);
+    installer::UninstallDetails details;
+    details.version = "2.1";
+    details.estimatedSizeKb = 3;
+    installer::RegisterUninstall("Tool", dest.c_str(), &notes_, details);
     std::string key = std::string(kUninstall) + "\\Tool";
     DWORD size = 0;
     EXPECT_EQ("Tool", QueryText(HKEY_LOCAL_MACHINE, key, "DisplayName", &size));
     EXPECT_EQ(5u, size);  // the NUL is counted
     std::string command = "\"" + dest + "\\drevok.exe\" " + dest + "\\uninst.log";
     EXPECT_EQ(command, QueryText(HKEY_LOCAL_MACHINE, key, "UninstallString"));
+    EXPECT_EQ("\"" + dest + "\\drevok.exe\" /S " + dest + "\\uninst.log",
+              QueryText(HKEY_LOCAL_MACHINE, key, "QuietUninstallString"));
+    EXPECT_EQ(dest, QueryText(HKEY_LOCAL_MACHINE, key, "InstallLocation"));
+    EXPECT_EQ(dest + "\\drevok.exe", QueryText(HKEY_LOCAL_MACHINE, key, "DisplayIcon"));
+    EXPECT_EQ("2.1", QueryText(HKEY_LOCAL_MACHINE, key, "DisplayVersion"));
+    EXPECT_EQ(3, testpkg::DwordValue(HKEY_LOCAL_MACHINE, key, "EstimatedSize"));
+    EXPECT_EQ(1, testpkg::DwordValue(HKEY_LOCAL_MACHINE, key, "NoModify"));
+    EXPECT_EQ(1, testpkg::DwordValue(HKEY_LOCAL_MACHINE, key, "NoRepair"));
     ASSERT_EQ(1u, notes_.size());
     EXPECT_EQ("HKEY_LOCAL_MACHINE\\" + key, notes_[0].key);
-    EXPECT_EQ((std::vector<std::string>{"DisplayName", "UninstallString"}), notes_[0].valueNames);
+    EXPECT_EQ(testpkg::RegistrationValueNames(), notes_[0].valueNames);
     char name[64] = {};
     GetPrivateProfileStringA("main", "AppName", "", name, sizeof name, (dest + "\\uninst.log").c_str());
     EXPECT_STREQ("Tool", name);
@@ -81,6 +94,43 @@ TEST_F(UninstallRegistrationTest, SecondInstallReusesTheEntry) {
     std::string key = std::string(kUninstall) + "\\Tool";
     EXPECT_EQ("\"" + dir_.path() + "\\drevok.exe\" " + dir_.path() + "\\uninst.log",
               QueryText(HKEY_LOCAL_MACHINE, key, "UninstallString"));
+}
+
+// The package's own DisplayIcon names a file of the installation; a full
+// path, or a value of another type, is left as it is.
+TEST_F(UninstallRegistrationTest, APackagesIconIsResolvedInTheInstallationFolder) {
+    std::string key = std::string(kUninstall) + "\\Tool";
+    struct Case {
+        const char* icon;
+        std::string resolved;
+    } cases[] = {{"bin\\app.exe,1", dir_.path() + "\\bin\\app.exe,1"},
+                 {"D:\\Icons\\app.ico", "D:\\Icons\\app.ico"},
+                 {"\\\\server\\share\\app.ico", "\\\\server\\share\\app.ico"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.icon);
+        ASSERT_TRUE(testpkg::SetStringValue(HKEY_LOCAL_MACHINE, key, "DisplayIcon", c.icon));
+        installer::ResolveDisplayIcon("Tool", dir_.path().c_str());
+        EXPECT_EQ(c.resolved, QueryText(HKEY_LOCAL_MACHINE, key, "DisplayIcon"));
+    }
+    ASSERT_TRUE(testpkg::SetDwordValue(HKEY_LOCAL_MACHINE, key, "DisplayIcon", 7));
+    installer::ResolveDisplayIcon("Tool", dir_.path().c_str());
+    EXPECT_EQ(7, testpkg::DwordValue(HKEY_LOCAL_MACHINE, key, "DisplayIcon"));
+}
+
+// An installation counts as registered while its log is there; entries
+// written before InstallLocation existed name the folder in their command.
+TEST_F(UninstallRegistrationTest, TheRegisteredFolderIsTheOneWhoseLogIsThere) {
+    std::string key = std::string(kUninstall) + "\\Tool", dir = dir_ / "Old App";
+    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
+    ASSERT_TRUE(testpkg::SetStringValue(HKEY_LOCAL_MACHINE, key, "UninstallString",
+                                        installer::UninstallCommand(dir.c_str())));
+    EXPECT_EQ("", installer::RegisteredFolder("Tool"));  // no log yet
+    ASSERT_TRUE(testpkg::WriteFileBytes(dir + "\\uninst.log", testpkg::TextBytes("[main]\r\n")));
+    EXPECT_EQ(dir, installer::RegisteredFolder("Tool"));
+    EXPECT_EQ("", installer::RegisteredFolder("Other"));
+    // InstallLocation, when there, is the folder.
+    ASSERT_TRUE(testpkg::SetStringValue(HKEY_LOCAL_MACHINE, key, "InstallLocation", dir_ / "gone"));
+    EXPECT_EQ("", installer::RegisteredFolder("Tool"));
 }
 
 TEST(UninstallRegistrationWithoutKey, NothingHappens) {
@@ -100,7 +150,9 @@ TEST_F(UninstallRegistrationTest, AnEmptyNameRegistersNothing) {
 }
 
 TEST_F(UninstallRegistrationTest, RegistrationIsKeyOneAndPackageKeysFollow) {
-    installer::RegisterUninstall("Tool", dir_.path().c_str(), &notes_);
+    installer::UninstallDetails details;
+    details.version = "1.0";
+    installer::RegisterUninstall("Tool", dir_.path().c_str(), &notes_, details);
     package::NoteRegistryText("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Tool]\r\n\"A\"=\"1\"\r\n"
                               "[HKEY_CURRENT_USER\\Software\\Tool]\r\n@=\"d\"\r\n",
                               &notes_);
@@ -109,7 +161,7 @@ TEST_F(UninstallRegistrationTest, RegistrationIsKeyOneAndPackageKeysFollow) {
     EXPECT_EQ((std::vector<std::string>{"HKEY_LOCAL_MACHINE\\" + std::string(kUninstall) + "\\Tool",
                                         "HKEY_CURRENT_USER\\Software\\Tool"}),
               testpkg::ReadLogList(log, "Registry Keys", "RegKey"));
-    EXPECT_EQ((std::vector<std::string>{"DisplayName", "UninstallString"}), testpkg::ReadLogList(log, "RegKey1", "Value"));
+    EXPECT_EQ(testpkg::RegistrationValueNames(), testpkg::ReadLogList(log, "RegKey1", "Value"));
     EXPECT_EQ((std::vector<std::string>{"A", "@"}), testpkg::ReadLogList(log, "RegKey2", "Value"));
 }
 

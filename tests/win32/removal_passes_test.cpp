@@ -146,6 +146,21 @@ TEST_F(SharedPassTest, CountZeroKeepsTheFileAndWritesNothing) {
     EXPECT_EQ(std::vector<std::string>(), testpkg::ValueNames(HKEY_LOCAL_MACHINE, testpkg::kSharedDllsKey));
 }
 
+// Unattended (drevok /S) nobody is asked: the last use of each file deletes
+// it and its count, as a Yes would. (Asked, these files would stay: this
+// instance has no question dialog.)
+TEST_F(SharedPassTest, UnaskedTheLastUseDeletesEveryFile) {
+    std::string first = SharedFile("first.dll", 1), second = SharedFile("second.dll", 1);
+    log_.Add(3, first);
+    log_.Add(3, second);
+    EXPECT_EQ(PassEnd::kCompleted,
+              RemoveInstalledDlls(log_.path().c_str(), progress_, noDialogs_, false));
+    for (const std::string& f : {first, second}) {
+        EXPECT_FALSE(FileExists(f)) << f;
+        EXPECT_EQ(-1, Count(f)) << f;
+    }
+}
+
 // A question that cannot be shown answers -1, whose high half must not be
 // taken for a ticked Always box: the second file would then go unasked.
 TEST_F(SharedPassTest, QuestionThatCannotBeShownKeepsEveryFile) {

@@ -153,6 +153,28 @@ wait = false
               p.afterPacks[0].extraPaths);
 }
 
+// What the list of installed programs shows beyond the name reaches the
+// installer's entry as values under its key, before the description's own.
+TEST_F(DescriptionTest, EntryKeysBecomeValuesOfTheUninstallEntry) {
+    ASSERT_TRUE(Read("[application]\nname = \"App\"\nuninstall = true\npublisher = \"Me\"\n"
+                     "about_url = \"https://a/\"\nhelp_url = \"https://h/\"\nicon = 'bin\\app.exe'\n"
+                     "[[registry]]\nroot = \"HKCU\"\nkey = \"Software\"\nvalue = 1\n"))
+        << Dump();
+    const std::vector<builder::RegEntry>& r = d_.project.registry;
+    ASSERT_EQ(5u, r.size());
+    const char* names[] = {"Publisher", "URLInfoAbout", "HelpLink", "DisplayIcon"};
+    const char* data[] = {"Me", "https://a/", "https://h/", "bin\\app.exe"};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(0x80000002u, r[i].root);
+        EXPECT_EQ("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\App", r[i].key);
+        EXPECT_EQ(names[i], r[i].name);
+        EXPECT_EQ(0u, r[i].type);
+        EXPECT_EQ(data[i], r[i].data);
+    }
+    EXPECT_EQ("Software", r[4].key);
+}
+
 TEST_F(DescriptionTest, LeftOutKeysTakeTheirDefaults) {
     ASSERT_TRUE(Read(kApplication)) << Dump();
     const builder::ProjectHeader& h = d_.project.header;
@@ -278,6 +300,8 @@ TEST_F(DescriptionTest, EachMistakeIsReportedOnItsLine) {
         {"[application]\nname = \"\"\"App\\\n  \xE3\x81\x97\"\"\"\n", 3, "U+3057"},
         {"[application]\nname = 0\"\xC3\xA9\"\n", 2, "U+00E9"},
         {"[application]\nname = \"App\"\nuninstall = \"yes\"\n", 3, "must be true or false"},
+        {"[application]\nname = \"App\"\npublisher = \"Me\"\n", 3, "only for an application that can be uninstalled"},
+        {"[application]\nname = \"App\"\nuninstall = true\nhelp_url = \"a\\nb\"\n", 4, "holds a line break"},
         {"[application]\nname = \"App\"\nreadme = \"missing.txt\"\n", 3,
          "no file C:\\proj\\missing.txt"},
         {"[application]\nname = \"App\"\nsystems = [\"win95\", \"xp\"]\n", 3, "cannot hold \"xp\""},

@@ -144,6 +144,7 @@ class Reader {
     std::string Resolve(const std::string& path) const;
 
     void ReadApplication(const Table& app, Description* d);
+    void ReadEntryValues(const Table& app, const char* appName, builder::Project* p);
     void ReadTextFile(const Table& app, const char* key, const std::string& path,
                       ConvertedText* out);
     void CheckFileNames(const Table& table, const std::string& folder);
@@ -366,7 +367,7 @@ bool Reader::Choice(const Table& table, const char* key, const Named<T> (&names)
 
 void Reader::ReadApplication(const Table& app, Description* d) {
     CheckKeys(app, {"name", "second_name", "version", "title", "licence", "readme", "systems",
-                    "uninstall", "reboot"});
+                    "uninstall", "reboot", "publisher", "about_url", "help_url", "icon"});
     builder::ProjectHeader& h = d->project.header;
     std::string text;
     if (Text(app, "name", sizeof h.appName - 1, true, &text)) {
@@ -426,6 +427,35 @@ void Reader::ReadApplication(const Table& app, Description* d) {
     if (Bool(app, "uninstall", &flag)) h.uninstall = flag;
     uninstall_ = h.uninstall != 0;
     if (Bool(app, "reboot", &flag)) h.reboot = flag;
+    ReadEntryValues(app, h.appName, &d->project);
+}
+
+// The entry in the list of installed programs is the installer's uninstall
+// registration; what it shows beyond that reaches it as registry values
+// under the same key, so the package holds nothing new.
+void Reader::ReadEntryValues(const Table& app, const char* appName, builder::Project* p) {
+    static const struct {
+        const char* key;
+        const char* valueName;
+    } kEntryValues[] = {{"publisher", "Publisher"},
+                        {"about_url", "URLInfoAbout"},
+                        {"help_url", "HelpLink"},
+                        {"icon", "DisplayIcon"}};
+    for (const auto& v : kEntryValues) {
+        std::string text;
+        if (!Text(app, v.key, kMaxRegText, false, &text)) continue;
+        uint32_t line = LineOf(*app.t.get(v.key));
+        if (!uninstall_) {
+            Fail(app, line, Quoted(v.key) + " is shown only for an application that can be uninstalled",
+                 "add uninstall = true, or leave the key out");
+        } else if (text.find_first_of("\r\n") != std::string::npos) {
+            Fail(app, line, Quoted(v.key) + " holds a line break", "put the text on one line");
+        } else {
+            p->registry.push_back({package::kRootLocalMachine, builder::kRegTypeText,
+                                   std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + appName,
+                                   v.valueName, text});
+        }
+    }
 }
 
 void Reader::ReadTextFile(const Table& app, const char* key, const std::string& path,
