@@ -70,6 +70,13 @@ cli)
   fi
   grep -q '^wrong.toml:13: error: \[background\]: "color" "red" is no colour' "$work/err" || { cat "$work/err"; fail "mistake not told"; }
   [ ! -e "$d/out" ] || fail "a wrong description wrote out"
+  # Signing asked of the Linux zekmake, which does not sign: refused, not built unsigned.
+  { cat "$d/every.toml"; printf '[signing]\ncertificate = "every.toml"\npassword_variable = "NO_SUCH_VARIABLE"\n'; } >"$d/signed.toml"
+  if (cd "$d" && "$zekmake" --bin "$bin" signed.toml out 2>"$work/err" >/dev/null); then
+    fail "a description with [signing] was built unsigned"
+  fi
+  grep -q '^signed.toml:[0-9]*: error: \[signing\]: the Linux zekmake does not sign programs' "$work/err" || { cat "$work/err"; fail "signing refusal not told"; }
+  [ ! -e "$d/out" ] || fail "a refused signing wrote out"
 
   # A good one, standard error no terminal: no progress line, no word.
   (cd "$d" && "$zekmake" --bin "$bin" every.toml out 2>"$work/err" >"$work/out") || { cat "$work/err"; fail "build failed"; }

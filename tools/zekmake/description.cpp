@@ -451,7 +451,7 @@ void Reader::ReadEntryValues(const Table& app, const char* appName, builder::Pro
         } else if (text.find_first_of("\r\n") != std::string::npos) {
             Fail(app, line, Quoted(v.key) + " holds a line break", "put the text on one line");
         } else {
-            p->registry.push_back({package::kRootLocalMachine, builder::kRegTypeText,
+            p->registry.push_back({package::kRootLocalMachine, package::kRegTypeText,
                                    std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + appName,
                                    v.valueName, text});
         }

@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
                 ",\nor writes them all into the one program OUT.exe"
 #endif
                 ".\n");
-        return 1;
+        return zekmake::kZekmakeFailed;
     }
     return zekmake::MakePackage(argv[1], argv[2], bin, stdout, stderr);
 }

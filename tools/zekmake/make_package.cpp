@@ -86,7 +86,7 @@ int MakePackage(Shell& shell, const char* descriptionPath, const char* outDir,
         fprintf(err,
                 "%s: error: cannot read the description. Fix: give the path of a readable file.\n",
                 descriptionPath);
-        return 1;
+        return kZekmakeFailed;
     }
     std::string folder;
     const std::string baseDir = shell.FolderOf(descriptionPath, &folder) ? folder : std::string(".");
@@ -99,7 +99,7 @@ int MakePackage(Shell& shell, const char* descriptionPath, const char* outDir,
             fprintf(err, "%s\n", FormatMistake(descriptionPath, m).c_str());
         fprintf(err, "zekmake: %u mistake%s; nothing was written\n", (unsigned)mistakes.size(),
                 mistakes.size() == 1 ? "" : "s");
-        return 1;
+        return kZekmakeFailed;
     }
     for (const Mistake& w : d.warnings)
         fprintf(err, "%s\n", FormatMistake(descriptionPath, w, true).c_str());
@@ -108,12 +108,12 @@ int MakePackage(Shell& shell, const char* descriptionPath, const char* outDir,
         if (name && !shell.IsFile(shell.Join(bin, name))) {
             fprintf(err, "zekmake: %s is missing %s (in %s); build the suite again\n", name,
                     shell.BinPlace(), bin.c_str());
-            return 1;
+            return kZekmakeFailed;
         }
     }
     if (shell.IsFile(outDir)) {
         fprintf(err, "zekmake: %s is a file, not a folder; give another OUTDIR\n", outDir);
-        return 1;
+        return kZekmakeFailed;
     }
 
     WorkFolder work(shell);
@@ -131,14 +131,14 @@ int MakePackage(Shell& shell, const char* descriptionPath, const char* outDir,
         fprintf(err,
                 "zekmake: cannot prepare the build in the temporary-files folder (error %lu)\n",
                 shell.LastError());
-        return 1;
+        return kZekmakeFailed;
     }
     // Before the uninstaller is packed, so that the installed one is signed too.
     if (signer.enabled() && !(signer.SignIn(shipFrom, {"setup.exe", "wendlo.dll"}, err) &&
                               signer.SignIn(work / "uninstall", {kUninstaller, "wendlo.dll"}, err)))
-        return 1;
+        return kZekmakeFailed;
     uint32_t crc = 0;
-    if (!shell.BuildPackage(bin, work / "project.zek", work / "setup.dat", &crc, err)) return 1;
+    if (!shell.BuildPackage(bin, work / "project.zek", work / "setup.dat", &crc, err)) return kZekmakeFailed;
 
     std::string outPath = outDir;
     std::string settings = SettingsText(crc, d.backColor, d.dithered);
@@ -149,12 +149,12 @@ int MakePackage(Shell& shell, const char* descriptionPath, const char* outDir,
               shell.WriteFile(shell.Join(outPath, "setup.inf"), settings.data(), settings.size());
     if (!written) {
         fprintf(err, "zekmake: cannot write into %s (error %lu)\n", outDir, shell.LastError());
-        return 1;
+        return kZekmakeFailed;
     }
 
     const builder::Project& p = d.project;
     extras->applicationName = p.header.appName;
-    if (extras->quiet) return 0;
+    if (extras->quiet) return kZekmakeDone;
     fprintf(out,
             "zekmake: %s is ready to ship: setup.exe setup.dat setup.inf zlib.dll wendlo.dll\n"
             "  %s %s: %u groups, %u setup types, %u desktop and %u Start-menu entries,\n"
@@ -163,7 +163,7 @@ int MakePackage(Shell& shell, const char* descriptionPath, const char* outDir,
             (unsigned)p.setupTypes.size(), (unsigned)p.desktopLinks.size(),
             (unsigned)p.startMenuLinks.size(), (unsigned)p.registry.size(),
             (unsigned)p.beforePacks.size(), (unsigned)p.afterPacks.size(), (unsigned long)crc);
-    return 0;
+    return kZekmakeDone;
 }
 
 }  // namespace zekmake

@@ -16,6 +16,13 @@
 
 namespace zekmake {
 
+// zekmake's exit codes, as build scripts read them (the opposite sense of
+// setup.exe's and drevok.exe's): never renumber one.
+enum ZekmakeExitCode : int {
+    kZekmakeDone = 0,    // the folder or the one file is written
+    kZekmakeFailed = 1,  // a mistake, a failure or a cancel: nothing new is in place
+};
+
 class Shell : public Host {
   public:
     // The full path of the folder that holds the file at path; false when

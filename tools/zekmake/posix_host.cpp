@@ -458,13 +458,13 @@ int MakePackage(const char* descriptionPath, const char* outDir, const char* bin
                     "zekmake: the path %s holds a character the Windows ANSI code page cannot "
                     "store; give another\n",
                     given[i]);
-            return 1;
+            return kZekmakeFailed;
         }
     }
     InterruptScope interrupt;
     PosixHost shell(paths[0]);
     int status = MakePackage(shell, paths[0].c_str(), paths[1].c_str(), paths[2], out, err, extras);
-    return g_interrupted ? 1 : status;
+    return g_interrupted ? kZekmakeFailed : status;
 }
 
 }  // namespace zekmake

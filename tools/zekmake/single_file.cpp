@@ -54,23 +54,23 @@ int MakeSingleFile(const char* descriptionPath, const char* outPath, FILE* out, 
     std::string stub = ProgramFolder() + "\\" + kStub;
     if (GetFileAttributesA(stub.c_str()) == INVALID_FILE_ATTRIBUTES) {
         fprintf(err, "zekmake: %s is missing beside zekmake.exe; build the suite again\n", kStub);
-        return 1;
+        return kZekmakeFailed;
     }
     DWORD attributes = GetFileAttributesA(outPath);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         fprintf(err, "zekmake: %s is a folder; give the name of the file to write\n", outPath);
-        return 1;
+        return kZekmakeFailed;
     }
     Scratch scratch;
     if (!scratch.Create()) {
         fprintf(err, "zekmake: cannot make a folder in the temporary-files folder (error %lu)\n",
                 GetLastError());
-        return 1;
+        return kZekmakeFailed;
     }
     PackageExtras extras;
     extras.quiet = true;
     int code = MakePackage(descriptionPath, scratch.path().c_str(), nullptr, out, err, &extras);
-    if (code != 0) return code;
+    if (code != kZekmakeDone) return code;
 
     std::vector<OneFilePart> parts;
     for (const char* name : kParts) parts.push_back({name, scratch / name});
@@ -78,16 +78,16 @@ int MakeSingleFile(const char* descriptionPath, const char* outPath, FILE* out, 
     std::string made = scratch / kOneFile;
     if (!WriteOneFile(stub, parts, made, &problem)) {
         fprintf(err, "zekmake: %s\n", problem.c_str());
-        return 1;
+        return kZekmakeFailed;
     }
-    if (extras.signer.enabled() && !extras.signer.Sign(made, err)) return 1;
+    if (extras.signer.enabled() && !extras.signer.Sign(made, err)) return kZekmakeFailed;
     if (!CopyFileA(made.c_str(), outPath, FALSE)) {
         fprintf(err, "zekmake: cannot write %s (error %lu)\n", outPath, GetLastError());
-        return 1;
+        return kZekmakeFailed;
     }
     fprintf(out, "zekmake: %s is ready to ship: one file that installs %s%s\n", outPath,
             extras.applicationName.c_str(), extras.signer.enabled() ? ", signed" : "");
-    return 0;
+    return kZekmakeDone;
 }
 
 }  // namespace zekmake
