@@ -3,14 +3,13 @@
 #include <windows.h>
 
 #include "installer/command_line.h"
+#include "installer/uninstall_registration.h"
 #include "package/bytes.h"
 #include "win32/unique_handle.h"
 
 namespace installer {
 
 namespace {
-
-constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 // A text value of key, "" when it is missing or not a text.
 std::string ReadText(HKEY key, const char* name) {
@@ -22,18 +21,13 @@ std::string ReadText(HKEY key, const char* name) {
     return data;
 }
 
-// "ProgramFilesDir" of the machine, or false when it cannot be read.
-bool GetProgramFilesDir(char* out, DWORD outSize) {
+// "ProgramFilesDir" of the machine, "" when it cannot be read.
+std::string ProgramFilesDir() {
     win32::UniqueHkey key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0,
                       KEY_READ, key.put()) != ERROR_SUCCESS)
-        return false;
-    DWORD type = 0;
-    DWORD size = outSize - 1;
-    out[outSize - 1] = 0;
-    return RegQueryValueExA(key.get(), "ProgramFilesDir", nullptr, &type, (BYTE*)out, &size) ==
-               ERROR_SUCCESS &&
-           (type == REG_SZ || type == REG_EXPAND_SZ);
+        return "";
+    return ReadText(key.get(), "ProgramFilesDir");
 }
 
 std::string WithoutTrailingSlash(std::string path) {
@@ -61,10 +55,10 @@ std::string RegisteredFolder(const char* appName) {
 
 std::string DefaultDestination(const char* appName, const std::string& registered) {
     if (!registered.empty()) return registered;
-    char base[MAX_PATH] = {};
-    if (!GetProgramFilesDir(base, sizeof base)) strcpy(base, "c:\\");
+    std::string base = ProgramFilesDir();
+    if (base.empty()) base = "c:\\";
     char destination[2 * MAX_PATH];
-    package::JoinPath(destination, sizeof destination, base, appName);
+    package::JoinPath(destination, sizeof destination, base.c_str(), appName);
     return destination;
 }
 

@@ -10,7 +10,6 @@ namespace installer {
 
 namespace {
 
-constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 void SetText(HKEY key, const char* name, const std::string& text) {
     // The data size counts the terminating NUL.

@@ -7,6 +7,10 @@
 
 namespace installer {
 
+// Below HKEY_LOCAL_MACHINE: each installed application's entry of the list
+// of installed programs, a subkey named after it.
+constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
 // The command that entry runs: the uninstaller's path in quotes (a folder
 // under "Program Files" has a space in it), one space, and the log's path.
 std::string UninstallCommand(const char* destDir);

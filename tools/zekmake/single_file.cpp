@@ -6,6 +6,8 @@
 
 #include "tools/zekmake/make_package.h"
 #include "tools/zekmake/one_file_writer.h"
+#include "tools/zekmake/win_host.h"
+#include "win32/temp_file.h"
 
 namespace zekmake {
 
@@ -16,22 +18,13 @@ constexpr char kStub[] = "zekstub.exe";
 constexpr const char* kParts[] = {"setup.exe", "setup.inf", "zlib.dll", "wendlo.dll", "setup.dat"};
 constexpr char kOneFile[] = "one.exe";
 
-std::string ProgramFolder() {
-    char path[MAX_PATH] = {};
-    DWORD len = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = len > 0 && len < MAX_PATH ? path : ".\\zekmake.exe";
-    return folder.substr(0, folder.find_last_of("\\/"));
-}
-
 // A fresh folder of the temporary-files directory for the folder build,
 // removed with the files zekmake put there.
 class Scratch {
   public:
     bool Create() {
-        char temp[MAX_PATH] = {}, path[MAX_PATH] = {};
-        DWORD len = GetTempPathA(MAX_PATH, temp);
-        if (len == 0 || len >= MAX_PATH || !GetTempFileNameA(temp, "ZKF", 0, path)) return false;
-        if (!DeleteFileA(path) || !CreateDirectoryA(path, nullptr)) return false;
+        char path[MAX_PATH];
+        if (!win32::NewTempFolder("ZKF", path)) return false;
         path_ = path;
         return true;
     }

@@ -104,13 +104,13 @@ std::string ParentOf(const std::string& path) {
     return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
+}  // namespace
+
 std::string ProgramFolder() {
     char path[MAX_PATH] = {};
     DWORD len = GetModuleFileNameA(nullptr, path, MAX_PATH);
     return len > 0 && len < MAX_PATH ? ParentOf(path) : ".";
 }
-
-}  // namespace
 
 bool WinHost::FolderOf(const char* path, std::string* folder) const {
     char full[MAX_PATH] = {};

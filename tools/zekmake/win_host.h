@@ -7,6 +7,9 @@
 
 namespace zekmake {
 
+// The folder zekmake.exe stands in: where the programs it ships are.
+std::string ProgramFolder();
+
 class WinHost : public Shell {
   public:
     bool IsFile(const std::string& path) const override;
